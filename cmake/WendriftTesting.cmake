@@ -1,0 +1,34 @@
+# Test executables are Windows programs run under Wine (the toolchain's emulator) in a private
+# prefix inside the build tree, with a private Xvfb display. Two fixtures bracket every run so
+# that no wineserver or Xvfb outlives the test command, whichever tests were picked.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(WENDRIFT_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+add_test(NAME wine_session_start
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+add_test(NAME wine_session_stop
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+
+# wendrift_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <seconds>])
+# One executable per group of related cases; GoogleTest's main; run once under Wine.
+function(wendrift_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  target_link_options(${name} PRIVATE ${WENDRIFT_STATIC_RUNTIME})
+  add_test(NAME ${name} COMMAND ${name})
+  math(EXPR wine_timeout "${T_TIMEOUT} - 10")
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED wine
+    TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "WINEPREFIX=${WENDRIFT_WINEPREFIX};WENDRIFT_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb.display;WENDRIFT_WINE_TIMEOUT=${wine_timeout};WENDRIFT_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()

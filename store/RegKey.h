@@ -1,0 +1,40 @@
+// One open registry key, used as a local object by the association store and the shell
+// registration: opened, used and closed within one function.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class RegKey {
+public:
+    RegKey() = default;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    virtual ~RegKey();
+
+    // create: RegCreateKeyExW (missing keys along the path are made); else RegOpenKeyExW.
+    bool Open(HKEY root, const std::wstring& path, bool create);
+    LONG Close();
+    HKEY Handle() const { return handle_; }
+
+    // An empty name addresses the unnamed (default) value. A null buffer asks for the size.
+    bool QueryValue(const std::wstring& name, void* data, DWORD* bytes);
+    bool QueryString(const std::wstring& name, std::wstring& out);
+    bool QueryDefaultString(std::wstring& out);
+    // REG_SZ without a terminating null: the byte count is 2 x length.
+    bool SetString(const std::wstring& name, const std::wstring& text);
+    bool SetDefaultString(const std::wstring& text);
+    bool DeleteValue(const std::wstring& name);
+    // Removes root\path with everything under it; does not touch the held handle.
+    bool DeleteTree(HKEY root, const std::wstring& path);
+
+    // Enumerations: each runs until the call that answers false, which resets its cursor.
+    bool NextValueName(std::wstring& out);
+    bool NextSubkeyName(std::wstring& out);
+    // Ends this thread's value listing early, so that the next one starts at the first value.
+    static void ResetValueCursor();
+
+private:
+    HKEY handle_ = nullptr;
+};
