@@ -1,0 +1,64 @@
+#include "config/AboutDlg.h"
+
+#include "config/AboutText.h"
+#include "winframe/TextHelpers.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
+    // ShellExecuteW may hand the address to COM-based handlers: COM lives as long as the box.
+    CoInitialize(nullptr);
+
+    const std::wstring markup = AboutLinkMarkup();
+    link = CreateWindowExW(0, L"SysLink", markup.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 60,
+                           10, 260, 110, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (link == nullptr) {
+        ShowMessage(Handle(), L"Failed to create about dialog!", L"WendriftConfig : ERROR",
+                    MB_ICONERROR);
+        OnClose(wParam, lParam);
+        return 0;
+    }
+
+    LITEM item = {};
+    item.mask = LIF_ITEMINDEX | LIF_STATE | LIF_ITEMID | LIF_URL;
+    item.iLink = 0;
+    item.state = LIS_ENABLED;
+    item.stateMask = LIS_ENABLED;
+    item.szID[0] = L'\0';
+    wcsncpy(item.szUrl, kProductPageUrl, L_MAX_URL_LENGTH - 1);
+    SendMessageW(link, LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    return 0;
+}
+
+int AboutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Only OK closes the box; Escape (IDCANCEL) is ignored.
+    if (LOWORD(wParam) == IDOK) return OnClose(wParam, lParam);
+    return 0;
+}
+
+int AboutDlg::OnClose(WPARAM, LPARAM) {
+    CoUninitialize();
+    EndDialog(0);
+    return 0;
+}
+
+int AboutDlg::OnNotify(WPARAM, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header == nullptr || header->hwndFrom != link ||
+        (header->code != NM_CLICK && header->code != NM_RETURN)) {
+        return 0;
+    }
+    const NMLINK* activated = reinterpret_cast<const NMLINK*>(lParam);
+    if (!IsProductPageUrl(activated->item.szUrl)) return 0;
+
+    HINSTANCE started =
+        ShellExecuteW(Handle(), L"open", kProductPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) <= 32) {
+        ShowMessage(Handle(), L"Failed to spawn your web browser!", L"WendriftConfig : ERROR",
+                    MB_ICONERROR);
+    }
+    return 0;
+}

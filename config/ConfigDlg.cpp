@@ -1,0 +1,278 @@
+#include "config/ConfigDlg.h"
+
+#include "config/AboutDlg.h"
+#include "config/ConfigResources.h"
+#include "config/ExtensionModifyDlg.h"
+#include "config/ExtensionText.h"
+#include "store/AssociationStore.h"
+#include "store/ShellRegistrar.h"
+#include "winframe/TextHelpers.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
+const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
+
+// Big enough for any extension: registry key names end at 255 characters.
+constexpr int kRowTextChars = 260;
+
+void TellShellAssociationsChanged() {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+}  // namespace
+
+int ConfigDlg::OnCreate(WPARAM, LPARAM) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    SetBigIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM)));
+    SetSmallIcon(GetBigIcon());
+
+    extensionList_.Attach(GetChild(IDC_EXTENSION_LIST));
+    extensionList_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+
+    struct Column {
+        const wchar_t* header;
+        int width;
+        int format;
+    };
+    const Column columns[] = {{L"Extension", 100, LVCFMT_LEFT},
+                              {L"File Description", 175, LVCFMT_LEFT},
+                              {L"Associated Directories", 200, LVCFMT_CENTER}};
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = columns[i].format;
+        column.cx = columns[i].width;
+        column.pszText = const_cast<wchar_t*>(columns[i].header);
+        extensionList_.InsertColumn(i, &column);
+    }
+
+    if (!smallIcons_.Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1, nullptr)) {
+        Trace(L"ConfigDlg::OnCreate() : Failed to create image list.\n");
+        return 0;
+    }
+    // The list stays the IconList's: see the member's comment.
+    HWND list = extensionList_.Handle();
+    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    extensionList_.SetImageList(smallIcons_, LVSIL_SMALL);
+    _LoadAssociations();
+    return 0;
+}
+
+int ConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Escape (IDCANCEL) is deliberately ignored: only OK and the close box end the program.
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        return OnClose(wParam, lParam);
+    case IDC_ADD_EXTENSION:
+        _AddExtension();
+        break;
+    case IDC_EDIT_EXTENSION:
+        _EditSelectedExtension();
+        break;
+    case IDC_REMOVE_EXTENSION:
+        _RemoveExtension();
+        break;
+    case IDC_ABOUT:
+        _ShowAbout();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int ConfigDlg::OnClose(WPARAM, LPARAM) {
+    EndDialog(0);
+    return 0;
+}
+
+int ConfigDlg::OnNotify(WPARAM, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header != nullptr && header->code == LVN_ITEMACTIVATE) {
+        _EditExtension(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+    }
+    return 0;
+}
+
+bool ConfigDlg::_PopulateListView(const std::wstring& extension) {
+    SHFILEINFOW info = {};
+    const std::wstring probe = FileTypeProbeName(extension);
+    if (SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON | SHGFI_TYPENAME) ==
+        0) {
+        Trace(L"ConfigDlg::_PopulateListView() : SHFileInfo() failed for file type [%s]: error: %d\n",
+              extension.c_str(), static_cast<int>(GetLastError()));
+        return false;
+    }
+
+    int image = smallIcons_.AddIcon(info.hIcon);
+    if (image == -1 && info.hIcon != nullptr) DestroyIcon(info.hIcon);
+
+    std::wstring text = extension;
+    ListViewItem row;
+    row.mask = LVIF_TEXT | LVIF_IMAGE;
+    row.item = 0;
+    row.text = &text[0];
+    row.image = image;
+    int index = extensionList_.InsertItem(&row);
+
+    ListViewItem typeName;
+    typeName.mask = LVIF_TEXT;
+    typeName.item = index;
+    typeName.subItem = 1;
+    typeName.text = info.szTypeName;
+    extensionList_.SetItem(&typeName);
+
+    std::wstring count;
+    FormatString(count, L"%d", CountDirectories(extension));
+    ListViewItem countCell;
+    countCell.mask = LVIF_TEXT;
+    countCell.item = index;
+    countCell.subItem = 2;
+    countCell.text = &count[0];
+    extensionList_.SetItem(&countCell);
+    return true;
+}
+
+bool ConfigDlg::_UpdateDirectoryCount(const std::wstring& extension) {
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = extension.c_str();
+    find.vkDirection = VK_DOWN;
+    int index = extensionList_.FindItem(-1, &find);
+    if (index == -1) return false;
+
+    std::wstring count;
+    FormatString(count, L"%d", CountDirectories(extension));
+    ListViewItem cell;
+    cell.mask = LVIF_TEXT;
+    cell.item = index;
+    cell.subItem = 2;
+    cell.text = &count[0];
+    return extensionList_.SetItem(&cell);
+}
+
+int ConfigDlg::_GetSelectedItem() {
+    int count = extensionList_.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        ListViewItem row;
+        row.mask = LVIF_STATE;
+        row.item = i;
+        row.stateMask = LVIS_SELECTED;
+        if (extensionList_.GetItem(&row) && (row.state & LVIS_SELECTED) != 0) return i;
+    }
+    return -1;
+}
+
+bool ConfigDlg::_ReadExtension(int index, UINT mask, std::wstring& extension) {
+    wchar_t buffer[kRowTextChars] = {};
+    ListViewItem row;
+    row.mask = mask;
+    row.item = index;
+    row.text = buffer;
+    row.textMax = kRowTextChars;
+    if (!extensionList_.GetItem(&row)) return false;
+    extension.assign(buffer);
+    return true;
+}
+
+void ConfigDlg::_EditExtension(int index) {
+    if (index == -1) {
+        ShowMessage(Handle(),
+                    L"No extension is currently selected. You must select an extension to edit.",
+                    kInfoCaption, MB_ICONINFORMATION);
+        return;
+    }
+    std::wstring extension;
+    _ReadExtension(index, LVIF_TEXT, extension);
+
+    ExtensionModifyDlg dialog(false, extension);
+    if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EXTENSION), Handle())) {
+        ShowMessage(Handle(), L"Failed to create dialog!", kErrorCaption, MB_ICONERROR);
+        return;
+    }
+    // The edited directories are already in the store: only the count needs refreshing.
+    if (dialog.modified && !_UpdateDirectoryCount(extension)) {
+        ShowMessage(Handle(), L"An error occurred while trying to update the listview.",
+                    kErrorCaption, MB_ICONERROR);
+    }
+}
+
+void ConfigDlg::_LoadAssociations() {
+    std::vector<std::wstring> extensions;
+    if (ListExtensions(extensions) > 0) {
+        for (const std::wstring& extension : extensions) _PopulateListView(extension);
+    }
+}
+
+void ConfigDlg::_AddExtension() {
+    ExtensionModifyDlg dialog(true, L"");
+    if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EXTENSION), Handle())) {
+        ShowMessage(Handle(), L"Failed to create dialog!", kErrorCaption, MB_ICONERROR);
+        return;
+    }
+    if (dialog.modified) {
+        if (!_PopulateListView(dialog.extension)) {
+            ShowMessage(Handle(), L"An error occurred while trying to add the listview item.",
+                        kErrorCaption, MB_ICONERROR);
+        }
+        TellShellAssociationsChanged();
+    }
+}
+
+void ConfigDlg::_EditSelectedExtension() {
+    if (extensionList_.GetItemCount() == 0) {
+        ShowMessage(Handle(),
+                    L"No items exist. You must add at least one item to be able to edit them!",
+                    kInfoCaption, MB_ICONINFORMATION);
+        return;
+    }
+    _EditExtension(_GetSelectedItem());
+}
+
+void ConfigDlg::_RemoveExtension() {
+    if (extensionList_.GetItemCount() == 0) {
+        ShowMessage(Handle(),
+                    L"No items exist. You must add at least one item to be able to remove them!",
+                    kInfoCaption, MB_ICONINFORMATION);
+        return;
+    }
+    int index = _GetSelectedItem();
+    if (index == -1) {
+        ShowMessage(Handle(),
+                    L"No extension is currently selected. You must select an extension to remove.",
+                    kInfoCaption, MB_ICONINFORMATION);
+        return;
+    }
+    std::wstring extension;
+    _ReadExtension(index, LVIF_TEXT | LVIF_IMAGE, extension);
+
+    if (ShowFormattedMessage(
+            Handle(), L"WendriftConfig : Removal Confirmation", MB_YESNO | MB_ICONQUESTION,
+            L"Are you sure you wish to disassociate the extension [%s] with Wendrift?",
+            extension.c_str()) != IDYES) {
+        return;
+    }
+    // Unhook the shell first: a store entry without registration is harmless, the reverse
+    // would leave the handler pointing at nothing.
+    if (RegisterExtension(extension, false) && RemoveExtension(extension) &&
+        extensionList_.DeleteItem(index)) {
+        TellShellAssociationsChanged();
+        return;
+    }
+    ShowMessage(Handle(), L"Failed to remove extension from registry!", kErrorCaption,
+                MB_ICONERROR);
+}
+
+void ConfigDlg::_ShowAbout() {
+    AboutDlg dialog;
+    if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), Handle())) {
+        ShowMessage(Handle(), L"Failed to create dialog!", kErrorCaption, MB_ICONERROR);
+    }
+}

@@ -1,0 +1,40 @@
+// The program's main window: every extension of the association store with the shell's icon and
+// type name for it and its number of directories, and the Add, Edit, Remove and About flows.
+// The list view's rows are the only in-memory view of the store.
+#pragma once
+
+#include "winframe/BaseDialog.h"
+#include "winframe/IconList.h"
+#include "winframe/ListViewControl.h"
+
+#include <string>
+
+class ConfigDlg : public BaseDialog {
+public:
+    ConfigDlg() = default;
+
+    int OnCreate(WPARAM wParam, LPARAM lParam) override;
+    int OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int OnClose(WPARAM wParam, LPARAM lParam) override;
+    int OnNotify(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool _PopulateListView(const std::wstring& extension);
+    bool _UpdateDirectoryCount(const std::wstring& extension);
+    int _GetSelectedItem();
+    void _EditExtension(int index);
+    void _LoadAssociations();
+
+    void _AddExtension();
+    void _EditSelectedExtension();
+    void _RemoveExtension();
+    void _ShowAbout();
+    // Column 0 of the row, with `mask` as the read mask; false when the row cannot be read.
+    bool _ReadExtension(int index, UINT mask, std::wstring& extension);
+
+    ListViewControl extensionList_;
+    // Owns the small-icon image list: the list view is switched to LVS_SHAREIMAGELISTS when the
+    // list is handed to it, so it never destroys the list, and this member (destroyed with the
+    // dialog object, after the window) destroys it exactly once.
+    IconList smallIcons_;
+};

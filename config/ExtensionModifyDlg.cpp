@@ -1,0 +1,284 @@
+#include "config/ExtensionModifyDlg.h"
+
+#include "config/ConfigResources.h"
+#include "config/ExtensionText.h"
+#include "config/RecycleBin.h"
+#include "store/AssociationStore.h"
+#include "store/ShellRegistrar.h"
+#include "winframe/TextHelpers.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace {
+
+const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
+const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
+const wchar_t kCantAddCaption[] = L"Wendrift : Can't add directory";
+
+void FreeItemList(PIDLIST_ABSOLUTE item) {
+    IMalloc* allocator = nullptr;
+    if (item != nullptr && SUCCEEDED(SHGetMalloc(&allocator)) && allocator != nullptr) {
+        allocator->Free(item);
+        allocator->Release();
+    }
+}
+
+}  // namespace
+
+ExtensionModifyDlg::ExtensionModifyDlg(bool newMode, const std::wstring& extension)
+    : extension(extension), newMode(newMode) {}
+
+int ExtensionModifyDlg::OnCreate(WPARAM, LPARAM) {
+    fileTypeGroup.Attach(GetChild(IDC_FILE_TYPE_GROUP));
+    extensionEdit.Attach(GetChild(IDC_EXTENSION_EDIT));
+    fileTypeIconControl.Attach(GetChild(IDC_FILE_TYPE_ICON));
+    directoryList.Attach(GetChild(IDC_DIRECTORY_LIST));
+
+    if (newMode) {
+        // Raises EN_CHANGE, which makes `extension` ".new" at once.
+        extensionEdit.SetText(L"new");
+        extensionEdit.Focus();
+        extensionEdit.SendMsg(EM_SETSEL, 0, -1);
+    } else {
+        extensionEdit.SetText(extension);
+        extensionEdit.Disable();
+        std::wstring directory;
+        while (NextDirectory(extension, directory)) {
+            if (!_AddDirectory(directory)) {
+                Trace(L"ExtensionModifyDlg::OnCreate() : Failed to add directory %s to map/listbox\n",
+                      directory.c_str());
+            }
+        }
+    }
+    _UpdateTitle();
+    return 0;
+}
+
+int ExtensionModifyDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == EN_CHANGE) {
+        std::wstring typed;
+        extensionEdit.GetText(typed);
+        extension = ExtensionFromTyped(typed);
+        _UpdateTitle();
+    }
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        return _OnOk(wParam, lParam);
+    case IDCANCEL:
+        return _OnCancel(wParam, lParam);
+    case IDC_ADD_DIRECTORY:
+        _BrowseForDirectory();
+        break;
+    case IDC_REMOVE_DIRECTORY:
+        _RemoveSelectedDirectory();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int ExtensionModifyDlg::OnClose(WPARAM, LPARAM) {
+    _ReleaseFileTypeIcon();
+    EndDialog(0);
+    return 0;
+}
+
+int ExtensionModifyDlg::_OnOk(WPARAM wParam, LPARAM lParam) {
+    if (!newMode) return OnClose(wParam, lParam);
+
+    // Checked before anything else so that a refused name never reaches the store's lookup or
+    // the no-directories question.
+    if (!_CheckUsableExtension()) return 0;
+    if (ExtensionExists(extension)) {
+        ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
+                             L"The extension [%s] is already associated with Wendrift.",
+                             extension.c_str());
+        return 0;
+    }
+    if (directories.empty() &&
+        ShowFormattedMessage(Handle(), L"Wendrift : No directories associated",
+                             MB_YESNO | MB_ICONQUESTION,
+                             L"You have not associated any directories with the extension [%s]. "
+                             L"Would you like to add it anyway?",
+                             extension.c_str()) == IDYES) {
+        modified = true;
+    }
+    if (!modified) return OnClose(wParam, lParam);
+    if (_Save()) return OnClose(wParam, lParam);
+    return 0;
+}
+
+int ExtensionModifyDlg::_OnCancel(WPARAM wParam, LPARAM lParam) {
+    if (!modified || !newMode) {
+        modified = false;
+        return OnClose(wParam, lParam);
+    }
+    if (ShowFormattedMessage(Handle(), L"Wendrift : Save changes?", MB_YESNO | MB_ICONQUESTION,
+                             L"You have made modifications to the extension [%s]. Would you like "
+                             L"to save?",
+                             extension.c_str()) == IDYES &&
+        _Save()) {
+        return OnClose(wParam, lParam);
+    }
+    // No keeps the dialog open with nothing saved.
+    return 0;
+}
+
+void ExtensionModifyDlg::_ReleaseFileTypeIcon() {
+    if (fileTypeIcon != nullptr && ownsFileTypeIcon_) DestroyIcon(fileTypeIcon);
+    fileTypeIcon = nullptr;
+    ownsFileTypeIcon_ = false;
+}
+
+void ExtensionModifyDlg::_UpdateTitle() {
+    SetText(ExtensionDialogTitle(extension));
+    _ReleaseFileTypeIcon();
+
+    std::wstring typeName;
+    if (!extension.empty()) {
+        SHFILEINFOW info = {};
+        const std::wstring probe = FileTypeProbeName(extension);
+        SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_TYPENAME);
+        fileTypeIcon = info.hIcon;
+        ownsFileTypeIcon_ = true;
+        typeName = info.szTypeName;
+    } else {
+        fileTypeIcon = LoadIconW(nullptr, IDI_QUESTION);
+        typeName = L"<none>";
+    }
+    fileTypeGroup.SetText(L"File Type: " + typeName);
+    fileTypeIconControl.SendMsg(STM_SETICON, reinterpret_cast<WPARAM>(fileTypeIcon), 0);
+}
+
+bool ExtensionModifyDlg::_AddDirectory(const std::wstring& directory) {
+    std::wstring display;
+    if (!CompactDirectoryForDisplay(directory, display)) return false;
+    directories[display] = directory;
+    // LB_INSERTSTRING ignores the sort style: the list keeps the order of adding.
+    return directoryList.InsertString(-1, display.c_str()) != -1;
+}
+
+bool ExtensionModifyDlg::_RemoveDirectory(const std::wstring& displayText, bool fromStore) {
+    auto entry = directories.find(displayText);
+    if (entry == directories.end()) return false;
+    bool removed = fromStore ? DisassociateDirectory(extension, entry->second) : true;
+    directories.erase(entry);
+    return removed;
+}
+
+bool ExtensionModifyDlg::_CheckUsableExtension() {
+    if (IsUsableExtension(extension)) return true;
+    ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
+                         L"The extension [%s] cannot be used: a file extension cannot contain "
+                         L"\\ / : * ? \" < > or |.",
+                         extension.c_str());
+    return false;
+}
+
+bool ExtensionModifyDlg::_Save() {
+    if (extension.empty()) {
+        ShowMessage(Handle(), L"Unable to write new settings; no extension supplied.",
+                    kErrorCaption, MB_ICONERROR);
+        return false;
+    }
+    if (!_CheckUsableExtension()) return false;
+    // The shell registration first: a stored extension the shell does not know would show
+    // directories that no context menu ever offers.
+    if (!RegisterExtension(extension, true) || !AddExtension(extension)) {
+        ShowMessage(Handle(), L"An error occurred while registering the file type!",
+                    kErrorCaption, MB_ICONERROR);
+        return false;
+    }
+    for (const auto& entry : directories) {
+        if (!AssociateDirectory(extension, entry.second)) {
+            ShowMessage(Handle(), L"An error occurred while adding the directory!", kErrorCaption,
+                        MB_ICONERROR);
+            return false;
+        }
+    }
+    return true;
+}
+
+int CALLBACK ExtensionModifyDlg::BrowseCallback(HWND browser, UINT message, LPARAM parameter,
+                                                LPARAM) {
+    if (message != BFFM_VALIDATEFAILEDW) return 0;
+    ShowFormattedMessage(browser, kCantAddCaption, MB_ICONWARNING,
+                         L"The directory you chose:\n\n%s\n\nis not a valid directory. Please "
+                         L"choose another.",
+                         reinterpret_cast<const wchar_t*>(parameter));
+    return 1;
+}
+
+void ExtensionModifyDlg::_BrowseForDirectory() {
+    CoInitialize(nullptr);
+
+    std::wstring title;
+    FormatString(title, L"Choose a new directory to associate with the file type [%s]:",
+                 extension.c_str());
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = Handle();
+    browse.lpszTitle = title.c_str();
+    browse.ulFlags = BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE | BIF_SHAREABLE;
+    browse.lpfn = BrowseCallback;
+    browse.lParam = 0;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
+    if (chosen == nullptr) {
+        CoUninitialize();
+        return;
+    }
+
+    wchar_t path[MAX_PATH] = {};
+    if (IsRecycleBin(chosen)) {
+        ShowMessage(Handle(),
+                    L"The 'Recycle Bin' virtual folder cannot be added. Please choose another "
+                    L"directory.",
+                    kCantAddCaption, MB_ICONWARNING);
+    } else if (SHGetPathFromIDListW(chosen, path) == TRUE) {
+        // Any other virtual folder has no path and is ignored without a word.
+        std::wstring directory = path;
+        ToLower(directory);
+        if (IsDirectoryAssociated(extension, directory) ||
+            MapHoldsDirectory(directories, directory)) {
+            ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
+                                 L"The directory:\n\n%s\n\nis already associated with the file "
+                                 L"type [%s].",
+                                 directory.c_str(), extension.c_str());
+        } else {
+            if (!_AddDirectory(directory)) {
+                ShowMessage(Handle(), L"An error occurred while adding the directory!",
+                            kErrorCaption, MB_ICONERROR);
+            }
+            if (newMode) {
+                modified = true;
+            } else if (AssociateDirectory(extension, directory)) {
+                modified = true;
+            } else {
+                ShowMessage(Handle(), L"Failed to add directory to registry!", kErrorCaption,
+                            MB_ICONERROR);
+            }
+        }
+    }
+
+    FreeItemList(chosen);
+    CoUninitialize();
+}
+
+void ExtensionModifyDlg::_RemoveSelectedDirectory() {
+    int selected = directoryList.GetCurSel();
+    if (selected == LB_ERR) {
+        ShowMessage(Handle(), L"No directory is selected to remove.", kInfoCaption,
+                    MB_ICONINFORMATION);
+        return;
+    }
+    std::wstring displayText;
+    if (directoryList.GetText(selected, displayText) &&
+        directoryList.DeleteString(selected) != LB_ERR &&
+        _RemoveDirectory(displayText, !newMode)) {
+        modified = true;
+        return;
+    }
+    ShowMessage(Handle(), L"Failed to remove associated directory!", kErrorCaption, MB_ICONERROR);
+}

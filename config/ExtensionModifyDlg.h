@@ -1,0 +1,51 @@
+// Defines a new extension association (new mode: nothing is written until it is saved) or
+// changes the directories of a stored one (edit mode: every change reaches the store at once).
+// The main dialog reads `modified` and `extension` after the dialog has ended.
+#pragma once
+
+#include "config/DirectoryMap.h"
+#include "winframe/BaseDialog.h"
+#include "winframe/BaseWindow.h"
+#include "winframe/ListBoxControl.h"
+
+#include <string>
+
+class ExtensionModifyDlg : public BaseDialog {
+public:
+    // `extension` is empty in new mode; in edit mode it is the main list's row text.
+    ExtensionModifyDlg(bool newMode, const std::wstring& extension);
+
+    int OnCreate(WPARAM wParam, LPARAM lParam) override;
+    int OnCommand(WPARAM wParam, LPARAM lParam) override;
+    int OnClose(WPARAM wParam, LPARAM lParam) override;
+
+    // The folder browser's callback: keeps the browser open on a typed name that is no folder.
+    static int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM parameter, LPARAM data);
+
+    DirectoryMap directories;
+    BaseWindow fileTypeGroup;
+    BaseWindow extensionEdit;
+    BaseWindow fileTypeIconControl;
+    ListBoxControl directoryList;
+    HICON fileTypeIcon = nullptr;
+    std::wstring extension;
+    const bool newMode;
+    bool modified = false;
+
+private:
+    void _UpdateTitle();
+    bool _AddDirectory(const std::wstring& directory);
+    bool _RemoveDirectory(const std::wstring& displayText, bool fromStore);
+    bool _Save();
+
+    int _OnOk(WPARAM wParam, LPARAM lParam);
+    int _OnCancel(WPARAM wParam, LPARAM lParam);
+    void _BrowseForDirectory();
+    void _RemoveSelectedDirectory();
+    // Refuses (with a message) an extension that cannot name a registry key of its own.
+    bool _CheckUsableExtension();
+    void _ReleaseFileTypeIcon();
+
+    // The stock question-mark icon is shared by the system and must not be destroyed.
+    bool ownsFileTypeIcon_ = false;
+};
