@@ -1,0 +1,162 @@
+#include "winframe/BaseDialog.h"
+
+#include "winframe/LibraryContext.h"
+#include "winframe/WindowBinding.h"
+
+BaseDialog::~BaseDialog() = default;
+
+bool BaseDialog::Attach(HWND handle) {
+    Detach();
+    return Subclass(handle, reinterpret_cast<WNDPROC>(DialogProc));
+}
+
+bool BaseDialog::DoModal(HINSTANCE instance, LPCWSTR dialogTemplate, HWND parent) {
+    if ((parent != nullptr && !IsWindow(parent)) || dialogTemplate == nullptr) {
+        return false;
+    }
+    WindowObject* self = this;
+    INT_PTR result;
+    {
+        ActivationScope scope;
+        result = DialogBoxParamW(instance, dialogTemplate, parent, DialogProc,
+                                 reinterpret_cast<LPARAM>(self));
+    }
+    return result != -1;
+}
+
+HWND BaseDialog::CreateModeless(HINSTANCE instance, LPCWSTR dialogTemplate, HWND parent) {
+    if (parent != nullptr && !IsWindow(parent)) {
+        return nullptr;
+    }
+    if (dialogTemplate != nullptr) {
+        WindowObject* self = this;
+        ActivationScope scope;
+        handle_ = CreateDialogParamW(instance, dialogTemplate, parent, DialogProc,
+                                     reinterpret_cast<LPARAM>(self));
+    }
+    return handle_;
+}
+
+bool BaseDialog::EndDialog(INT_PTR result) {
+    return ::EndDialog(handle_, result) != 0;
+}
+
+int BaseDialog::OnCreate(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnCommand(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnPaint(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnNcPaint(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnSize(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnDestroy(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnClose(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnDrawItem(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnNotify(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnLButtonDown(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnLButtonUp(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnLButtonDblClk(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnRButtonDown(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnRButtonUp(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnChar(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnSetCursor(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnCaptureChanged(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnMouseMove(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnMouseLeave(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnMouseHover(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnMeasureItem(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnKeyDown(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnKillFocus(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnSetFocus(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnSetFont(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnNcMouseLeave(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnNcHitTest(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnShowWindow(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnTimer(WPARAM, LPARAM) {
+    return 0;
+}
+
+int BaseDialog::OnCopyData(WPARAM, LPARAM) {
+    return 0;
+}
