@@ -1,0 +1,132 @@
+#include "shellext/ShellCallback.h"
+
+#include "shellext/ComBoundary.h"
+#include "shellext/CommandString.h"
+#include "shellext/DropList.h"
+#include "shellext/ExtensionRule.h"
+#include "shellext/MenuPlan.h"
+#include "shellext/MenuRecord.h"
+#include "transfer/StartTransfer.h"
+
+namespace {
+
+struct SubmenuSpec {
+    const wchar_t* label;
+    int operation;
+};
+// In menu order: "Cop&y To" at indexMenu, "&Move To" right below it.
+const SubmenuSpec kSubmenus[] = {{L"Cop&y To", kOperationCopy}, {L"&Move To", kOperationMove}};
+
+}  // namespace
+
+ShellCallback::ShellCallback() { state_.Reset(); }
+
+STDMETHODIMP ShellCallback::QueryInterface(REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellExtInit)) {
+        *out = static_cast<IShellExtInit*>(this);
+        return S_OK;
+    }
+    if (IsEqualIID(iid, IID_IContextMenu)) {
+        *out = static_cast<IContextMenu*>(this);
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) ShellCallback::AddRef() { return 2; }
+
+STDMETHODIMP_(ULONG) ShellCallback::Release() { return 1; }
+
+STDMETHODIMP ShellCallback::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
+    // Every call starts from an empty selection, so a failed one leaves nothing behind.
+    state_.Reset();
+    if (data == nullptr) return E_FAIL;
+    data->AddRef();
+    HRESULT result = GuardCom([&] { return ReadSelection(data); });
+    if (FAILED(result)) state_.Reset();
+    data->Release();
+    return result;
+}
+
+HRESULT ShellCallback::ReadSelection(IDataObject* data) {
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    if (FAILED(data->GetData(&format, &medium))) return E_FAIL;
+    size_t count = 0;
+    try {
+        count = ReadDropList(medium.hGlobal, state_.selectedFiles);
+    } catch (...) {
+        ReleaseStgMedium(&medium);
+        throw;
+    }
+    ReleaseStgMedium(&medium);
+    return count > 0 ? S_OK : E_FAIL;
+}
+
+bool ShellCallback::AllSameExtension() const { return ::AllSameExtension(state_.selectedFiles); }
+
+STDMETHODIMP ShellCallback::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT,
+                                             UINT) {
+    // idCmdLast and the flags are not consulted: the submenus are added whatever they say.
+    return GuardCom([&] { return BuildMenus(menu, indexMenu, idCmdFirst); });
+}
+
+HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst) {
+    if (!AllSameExtension()) return E_FAIL;
+    std::wstring extension = state_.FirstFileExtension();
+    if (extension.empty()) return E_FAIL;
+
+    state_.commandBase = idCmdFirst;
+    MenuRecord record(idCmdFirst);
+    for (UINT i = 0; i < 2; ++i) {
+        HMENU submenu = CreateMenu();
+        if (submenu == nullptr) return E_FAIL;
+        UINT submenuId = 0;
+        if (!record.Insert(menu, indexMenu + i, kSubmenus[i].label, false, submenu, submenuId)) {
+            DestroyMenu(submenu);
+            return E_FAIL;
+        }
+        UINT position = 0;
+        for (const PlannedItem& item : PlanSubmenuFromStore(extension)) {
+            UINT itemId = 0;
+            // A failed insertion inside a submenu is ignored; its identifier stays taken.
+            record.Insert(submenu, position++, item.label, item.greyed, nullptr, itemId);
+            if (!item.directory.empty()) {
+                state_.AddCommand(MenuCommand{item.directory, itemId, kSubmenus[i].operation});
+            }
+        }
+    }
+    return record.Answer();
+}
+
+STDMETHODIMP ShellCallback::InvokeCommand(CMINVOKECOMMANDINFO* info) {
+    if (info == nullptr) return S_OK;
+    return GuardCom([&] {
+        Dispatch(*info);
+        return S_OK;
+    });
+}
+
+void ShellCallback::Dispatch(const CMINVOKECOMMANDINFO& info) {
+    // Verbs named by string are not ours: the handler only knows its items' offsets.
+    if (!IS_INTRESOURCE(info.lpVerb)) return;
+    UINT offset = LOWORD(reinterpret_cast<ULONG_PTR>(info.lpVerb));
+    const MenuCommand* command = state_.FindCommand(state_.commandBase + offset);
+    if (command == nullptr) return;  // a submenu item, a placeholder or outside the menu
+    if (!StartTransfer(info.hwnd, state_.selectedFiles, command->directory,
+                       command->operation == kOperationCopy)) {
+        MessageBoxW(info.hwnd, L"An internal error has occurred! Cannot continue.",
+                    L"Wendrift : FATAL ERROR", MB_ICONERROR);
+    }
+}
+
+STDMETHODIMP ShellCallback::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* buffer,
+                                             UINT cchMax) {
+    return GuardCom([&] {
+        const MenuCommand* command =
+            state_.FindCommand(state_.commandBase + static_cast<UINT>(offset));
+        return AnswerCommandString(command, type, buffer, cchMax);
+    });
+}
