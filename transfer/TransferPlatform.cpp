@@ -1,0 +1,6 @@
+#include "transfer/TransferPlatform.h"
+
+TransferPlatform& Platform() {
+    static TransferPlatform platform;
+    return platform;
+}

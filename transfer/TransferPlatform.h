@@ -1,0 +1,22 @@
+// The platform calls the transfer makes whose behaviour a test must be able to stand in for:
+// Wine's CopyFileExW ignores its progress routine and cancel flag, and the clock cannot be
+// waited for. The product never changes these; tests install stand-ins that behave as Windows
+// documents (routine per chunk, ERROR_REQUEST_ABORTED on cancel, partial target deleted).
+#pragma once
+
+#include <windows.h>
+
+struct TransferPlatform {
+    using CopyFunction = BOOL(WINAPI*)(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routine,
+                                       LPVOID data, LPBOOL cancel, DWORD flags);
+    using MoveFunction = BOOL(WINAPI*)(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routine,
+                                       LPVOID data, DWORD flags);
+    using TickFunction = DWORD(WINAPI*)();
+
+    CopyFunction copyFile = CopyFileExW;
+    MoveFunction moveFile = MoveFileWithProgressW;
+    TickFunction tickCount = GetTickCount;
+};
+
+// The process-wide set; set up before a transfer starts, read by its worker.
+TransferPlatform& Platform();

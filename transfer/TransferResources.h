@@ -1,0 +1,24 @@
+// Resource identifiers of the transfer's dialogs (templates in shellext/TransferDialogs.rc).
+#pragma once
+
+#define IDI_TRANSFER_ICON 5
+
+#define IDD_PROGRESS 108
+#define IDC_OVERALL_BAR 1002
+#define IDC_CURRENT_BAR 1003
+#define IDC_CURRENT_TEXT 1004
+#define IDC_OVERALL_TEXT 1005
+#define IDC_PROGRESS_CANCEL 1007
+#define IDC_ELAPSED_TEXT 1018
+#define IDC_RATE_TEXT 1019
+
+#define IDD_REPLACE 109
+#define IDC_REPLACE_ICON 1008
+#define IDC_EXISTING_ICON 1009
+#define IDC_INCOMING_ICON 1010
+#define IDC_REPLACE_YES 1011
+#define IDC_REPLACE_YES_TO_ALL 1012
+#define IDC_INCOMING_TEXT 1014
+#define IDC_EXISTING_TEXT 1015
+#define IDC_REPLACE_NO 1016
+#define IDC_REPLACE_QUESTION 1017

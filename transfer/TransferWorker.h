@@ -1,0 +1,8 @@
+// The worker thread of one transfer: checks the destination, then copies or moves the files
+// one by one, asking before a replace and reporting failures, and finally ends the progress
+// dialog (and with it the UI thread).
+#pragma once
+
+// argument: the UI thread's TransferJob, with its mutex and dialog set. Exit code 0 after a
+// normal end, 1 when the replace confirmation could not be shown.
+unsigned __stdcall TransferWorker(void* argument);
