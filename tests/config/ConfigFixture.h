@@ -1,0 +1,53 @@
+// Common ground of the dialog tests: the extensions and class keys they use (all named
+// ".wdcfg..." so they never meet another area's), scratch folders to pick in the folder browser,
+// and the main dialog run on a UI thread of its own.
+#pragma once
+
+#include "ConfigUi.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+extern const wchar_t kMainCaption[];     // "Wendrift Configuration"
+extern const wchar_t kInfoCaption[];     // "WendriftConfig : Information"
+extern const wchar_t kErrorCaption[];    // "WendriftConfig : ERROR"
+extern const wchar_t kBrowserCaption[];  // "Browse for Folder" (Wine's own)
+extern const wchar_t kCantAddCaption[];  // "Wendrift : Can't add directory"
+
+class ConfigFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Store contents set up without the program.
+    static void StoreExtension(const std::wstring& extension,
+                               const std::vector<std::wstring>& directories);
+    static std::vector<std::wstring> StoredDirectories(const std::wstring& extension);
+    static bool ClassKeyExists(const std::wstring& path);
+    static std::wstring ClassValue(const std::wstring& path, const std::wstring& name);
+
+    // A scratch folder that exists on disk: <temp>\wdcfg-test\<name>.
+    std::wstring Folder(const std::wstring& name);
+
+    // Starts ConfigDlg modally on a UI thread; the main window, or a failed assertion.
+    HWND OpenMain();
+    // OK on the main dialog; true once its thread has returned from DoModal.
+    bool CloseMain();
+    HWND MainList() const { return GetDlgItem(main_, 1002); }
+
+    // Opens the edit dialog for a new extension from the main dialog's Add button.
+    HWND OpenAdd();
+    // Add... in the edit dialog, then the folder picked in Wine's browser tree (the browser's
+    // own selection message does what a click on the tree does), then OK in the browser.
+    void PickFolder(HWND editDialog, const std::wstring& path);
+    // Sets the browser's selection to an item that has no path (a shell folder).
+    void PickShellFolder(HWND editDialog, int csidl);
+
+    HWND main_ = nullptr;
+    std::unique_ptr<UiThread> ui_;
+    std::wstring scratch_;
+    std::vector<std::wstring> folders_;
+};
