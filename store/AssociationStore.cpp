@@ -6,24 +6,36 @@
 const wchar_t kStoreBaseKey[] = L"Software\\Wendrift\\Extensions";
 
 namespace {
-std::wstring ExtensionKey(const std::wstring& extension) {
-    return std::wstring(kStoreBaseKey) + L"\\" + extension;
+// False for a name that would address some other key than the extension's own: an empty name
+// (the base key itself, so RemoveExtension would wipe every association) or one with a
+// backslash (a key nested under another extension).
+bool ExtensionKey(const std::wstring& extension, std::wstring& path) {
+    if (!RegKey::IsSingleKeyName(extension)) return false;
+    path = std::wstring(kStoreBaseKey) + L"\\" + extension;
+    return true;
+}
+
+bool OpenExtension(RegKey& key, const std::wstring& extension, bool create) {
+    std::wstring path;
+    return ExtensionKey(extension, path) && key.Open(HKEY_CURRENT_USER, path, create);
 }
 }  // namespace
 
 bool AddExtension(const std::wstring& extension) {
     RegKey key;
-    return key.Open(HKEY_CURRENT_USER, ExtensionKey(extension), true);
+    return OpenExtension(key, extension, true);
 }
 
 bool RemoveExtension(const std::wstring& extension) {
+    std::wstring path;
+    if (!ExtensionKey(extension, path)) return false;
     RegKey key;
-    return key.DeleteTree(HKEY_CURRENT_USER, ExtensionKey(extension));
+    return key.DeleteTree(HKEY_CURRENT_USER, path);
 }
 
 bool ExtensionExists(const std::wstring& extension) {
     RegKey key;
-    return key.Open(HKEY_CURRENT_USER, ExtensionKey(extension), false);
+    return OpenExtension(key, extension, false);
 }
 
 int ListExtensions(std::vector<std::wstring>& extensions) {
@@ -40,9 +52,12 @@ int ListExtensions(std::vector<std::wstring>& extensions) {
 }
 
 bool AssociateDirectory(const std::wstring& extension, const std::wstring& directory) {
+    // A name the listing cannot deliver again would end every later listing of the extension
+    // early; an empty one would write the key's default value instead of a directory.
+    if (!RegKey::IsListableValueName(directory)) return false;
     RegKey key;
     // Never creates the extension: AddExtension must have run first.
-    if (!key.Open(HKEY_CURRENT_USER, ExtensionKey(extension), false)) return false;
+    if (!OpenExtension(key, extension, false)) return false;
     std::wstring folded = directory;
     ToLower(folded);
     return key.SetString(folded, std::wstring());
@@ -50,13 +65,12 @@ bool AssociateDirectory(const std::wstring& extension, const std::wstring& direc
 
 bool DisassociateDirectory(const std::wstring& extension, const std::wstring& directory) {
     RegKey key;
-    return key.Open(HKEY_CURRENT_USER, ExtensionKey(extension), false) &&
-           key.DeleteValue(directory);
+    return OpenExtension(key, extension, false) && key.DeleteValue(directory);
 }
 
 int CountDirectories(const std::wstring& extension) {
     RegKey key;
-    if (!key.Open(HKEY_CURRENT_USER, ExtensionKey(extension), false)) return 0;
+    if (!OpenExtension(key, extension, false)) return 0;
     int count = 0;
     std::wstring name;
     while (key.NextValueName(name)) ++count;
@@ -65,7 +79,7 @@ int CountDirectories(const std::wstring& extension) {
 
 bool NextDirectory(const std::wstring& extension, std::wstring& directory) {
     RegKey key;
-    if (!key.Open(HKEY_CURRENT_USER, ExtensionKey(extension), false)) {
+    if (!OpenExtension(key, extension, false)) {
         // The key went away mid-listing (other software removed it): the listing is over.
         RegKey::ResetValueCursor();
         return false;
@@ -75,10 +89,12 @@ bool NextDirectory(const std::wstring& extension, std::wstring& directory) {
 
 bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& directory) {
     std::wstring name;
-    bool found = false;
-    // Runs the listing to its end even after a match, so the next listing starts afresh.
     while (NextDirectory(extension, name)) {
-        if (name == directory) found = true;
+        if (name == directory) {
+            // Stopped early: the next listing must still start at the first directory.
+            RegKey::ResetValueCursor();
+            return true;
+        }
     }
-    return found;
+    return false;
 }

@@ -18,6 +18,7 @@ constexpr DWORD kSubkeyNameUnits = 256;   // the limit for key names, with the n
 RegKey::~RegKey() { Close(); }
 
 bool RegKey::Open(HKEY root, const std::wstring& path, bool create) {
+    Close();  // never leak a handle still held
     LONG status;
     if (create) {
         status = RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -98,6 +99,16 @@ bool RegKey::NextValueName(std::wstring& out) {
 }
 
 void RegKey::ResetValueCursor() { valueCursor = 0; }
+
+bool RegKey::IsSingleKeyName(const std::wstring& name) {
+    return !name.empty() && name.size() <= kMaxKeyName && name.find(L'\\') == std::wstring::npos &&
+           name.find(L'\0') == std::wstring::npos;
+}
+
+bool RegKey::IsListableValueName(const std::wstring& name) {
+    return !name.empty() && name.size() <= kMaxListedValueName &&
+           name.find(L'\0') == std::wstring::npos;
+}
 
 bool RegKey::NextSubkeyName(std::wstring& out) {
     DWORD index = subkeyCursor++;

@@ -35,6 +35,16 @@ public:
     // Ends this thread's value listing early, so that the next one starts at the first value.
     static void ResetValueCursor();
 
+    // True for a name that addresses exactly one key below its parent: not empty, within the
+    // registry's 255 units, no backslash (which would reach a deeper or, at the end, the
+    // parent key itself) and no null (which would cut the name short).
+    static bool IsSingleKeyName(const std::wstring& name);
+    // True for a value name that NextValueName can deliver again: 1 to kMaxListedValueName
+    // units, no null.
+    static bool IsListableValueName(const std::wstring& name);
+    static constexpr size_t kMaxKeyName = 255;
+    static constexpr size_t kMaxListedValueName = 16382;
+
 private:
     HKEY handle_ = nullptr;
 };
