@@ -1,0 +1,328 @@
+// The progress dialog and the progress routine, with the figures Windows passes to the routine
+// and a clock the test sets. Also checks the shipped library's dialog templates.
+#include "TransferTestKit.h"
+
+#include "transfer/NamedMutex.h"
+#include "transfer/ProgressContext.h"
+#include "transfer/ProgressDlg.h"
+#include "transfer/TransferPlatform.h"
+#include "transfer/TransferProgressRoutine.h"
+#include "transfer/TransferResources.h"
+#include "winframe/LibraryContext.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+DWORD gNow = 0;
+DWORD WINAPI FakeTick() { return gNow; }
+
+LARGE_INTEGER Large(long long value) {
+    LARGE_INTEGER large;
+    large.QuadPart = value;
+    return large;
+}
+
+class ProgressRoutineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mutex_.Create(nullptr, FALSE, L"Wendrift"));
+        ASSERT_TRUE(dialog_.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS),
+                                           nullptr));
+        dialog_.mutex = &mutex_;
+        dialog_.cancelFlag = &cancel_;
+        Platform().tickCount = FakeTick;
+        gNow = 5000;
+        context_.mutex = &mutex_;
+        context_.cancelFlag = &cancel_;
+        context_.dialog = &dialog_;
+        context_.label = L"song.mp3";
+        context_.startTick = gNow;
+        context_.lastElapsedTick = gNow;
+        context_.lastRateTick = gNow;
+    }
+    void TearDown() override {
+        DestroyWindow(dialog_.Handle());
+        kit::RestorePlatform();
+    }
+
+    // One call as CopyFileExW makes it for a file with one stream.
+    DWORD Call(long long size, long long done) {
+        return TransferProgressRoutine(Large(size), Large(done), Large(size), Large(done), 1,
+                                       CALLBACK_CHUNK_FINISHED, nullptr, nullptr, &context_);
+    }
+    std::wstring Current() { return kit::ItemText(dialog_.Handle(), IDC_CURRENT_TEXT); }
+    std::wstring Rate() { return kit::ItemText(dialog_.Handle(), IDC_RATE_TEXT); }
+    std::wstring Elapsed() { return kit::ItemText(dialog_.Handle(), IDC_ELAPSED_TEXT); }
+    int CurrentBar() {
+        return static_cast<int>(SendDlgItemMessageW(dialog_.Handle(), IDC_CURRENT_BAR, PBM_GETPOS, 0, 0));
+    }
+
+    NamedMutex mutex_;
+    ProgressDlg dialog_;
+    BOOL cancel_ = 0;
+    ProgressContext context_;
+};
+
+TEST_F(ProgressRoutineTest, ShowsThePercentageOnlyWhenItChanges) {
+    EXPECT_EQ(Call(1000, 250), static_cast<DWORD>(PROGRESS_CONTINUE));
+    EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 25%");
+    EXPECT_EQ(CurrentBar(), 25);
+    SetDlgItemTextW(dialog_.Handle(), IDC_CURRENT_TEXT, L"untouched");
+    Call(1000, 259);  // still 25%
+    EXPECT_EQ(Current(), L"untouched");
+    Call(1000, 1000);
+    EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 100%");
+}
+
+TEST_F(ProgressRoutineTest, AnEmptyFileOrAnEmptyStreamIsComplete) {
+    TransferProgressRoutine(Large(0), Large(0), Large(0), Large(0), 1, CALLBACK_STREAM_SWITCH,
+                            nullptr, nullptr, &context_);
+    EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 100%");
+    context_.lastPercent = 0;
+    // A stream size of 0 next to a non-empty file: no division by zero.
+    TransferProgressRoutine(Large(4096), Large(0), Large(0), Large(0), 2, CALLBACK_STREAM_SWITCH,
+                            nullptr, nullptr, &context_);
+    EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 100%");
+}
+
+TEST_F(ProgressRoutineTest, RateIsTheAmountMovedSinceTheLastUpdate) {
+    struct Case { long long bytes; const wchar_t* text; };
+    const Case cases[] = {
+        {3 * 1048576LL, L"Transfer Rate: 3.00 MB/sec"},
+        {1048576LL, L"Transfer Rate: 1024.00 KB/sec"},  // exactly 1024 KB stays in KB
+        {524288LL, L"Transfer Rate: 512.00 KB/sec"},
+    };
+    for (const Case& c : cases) {
+        context_.lastRateTick = gNow;
+        context_.lastRateBytes = 0;
+        SetDlgItemTextW(dialog_.Handle(), IDC_RATE_TEXT, L"Transfer Rate: calculating...");
+        gNow += 999;
+        Call(c.bytes * 4, c.bytes);
+        EXPECT_EQ(Rate(), L"Transfer Rate: calculating...") << "less than a second";
+        gNow += 1;
+        Call(c.bytes * 4, c.bytes);
+        EXPECT_EQ(Rate(), c.text);
+        EXPECT_EQ(context_.lastRateBytes, c.bytes);
+        EXPECT_EQ(context_.lastRateTick, gNow);
+    }
+}
+
+TEST_F(ProgressRoutineTest, ElapsedTimeAtMostOncePerSecondInHoursMinutesSeconds) {
+    gNow = context_.startTick + 3725000;
+    Call(100, 1);
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 01:02:05");
+    SetDlgItemTextW(dialog_.Handle(), IDC_ELAPSED_TEXT, L"untouched");
+    gNow += 999;
+    Call(100, 2);
+    EXPECT_EQ(Elapsed(), L"untouched");
+    gNow = context_.startTick + 100u * 3600000u;  // hours are not wrapped at 24 or 99
+    Call(100, 3);
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 100:00:00");
+}
+
+TEST_F(ProgressRoutineTest, AnswersCancelOnceTheFlagIsSet) {
+    EXPECT_EQ(Call(100, 10), static_cast<DWORD>(PROGRESS_CONTINUE));
+    cancel_ = 1;
+    SetDlgItemTextW(dialog_.Handle(), IDC_CURRENT_TEXT, L"untouched");
+    EXPECT_EQ(Call(100, 90), static_cast<DWORD>(PROGRESS_CANCEL));
+    EXPECT_EQ(Current(), L"untouched");
+    EXPECT_EQ(TransferProgressRoutine(Large(1), Large(1), Large(1), Large(1), 1, 0, nullptr,
+                                      nullptr, nullptr),
+              static_cast<DWORD>(PROGRESS_CONTINUE));
+}
+
+TEST_F(ProgressRoutineTest, CancelButtonSetsTheFlagOnceAndEscOrCloseDoNothing) {
+    HWND window = dialog_.Handle();
+    HWND cancel = GetDlgItem(window, IDC_PROGRESS_CANCEL);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Esc
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);                        // close box
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(cancel_, 0);
+    EXPECT_TRUE(IsWindowEnabled(cancel));
+
+    dialog_.cancelFlag = nullptr;  // not yet connected: the click is ignored
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PROGRESS_CANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindowEnabled(cancel));
+
+    dialog_.cancelFlag = &cancel_;
+    SendMessageW(cancel, BM_CLICK, 0, 0);
+    EXPECT_EQ(cancel_, 1);
+    EXPECT_FALSE(IsWindowEnabled(cancel));
+}
+
+TEST_F(ProgressRoutineTest, ShowOperationsFillTheirItems) {
+    dialog_.ShowOverall(66, L"Overall Progress (file 2 of 3) : 66%");
+    EXPECT_EQ(kit::ItemText(dialog_.Handle(), IDC_OVERALL_TEXT), L"Overall Progress (file 2 of 3) : 66%");
+    EXPECT_EQ(SendDlgItemMessageW(dialog_.Handle(), IDC_OVERALL_BAR, PBM_GETPOS, 0, 0), 66);
+    dialog_.ShowElapsed(0);
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:00");
+    dialog_.ShowRate(L"Transfer Rate: calculating...");
+    EXPECT_EQ(Rate(), L"Transfer Rate: calculating...");
+}
+
+// ---- the templates the shipped library carries ------------------------------------------
+
+struct Item {
+    DWORD style;
+    short x, y, cx, cy;
+    int id;
+    std::wstring windowClass;
+    std::wstring text;
+    int textOrdinal = -1;
+};
+
+struct Template {
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    short cx = 0, cy = 0;
+    std::wstring caption;
+    WORD pointSize = 0;
+    std::wstring font;
+    std::vector<Item> items;
+};
+
+const BYTE* ReadText(const BYTE* p, std::wstring& text, int* ordinal) {
+    auto* w = reinterpret_cast<const WORD*>(p);
+    if (*w == 0xFFFF) {
+        if (ordinal) *ordinal = w[1];
+        text.clear();
+        return p + 4;
+    }
+    text = reinterpret_cast<const wchar_t*>(w);
+    return p + (text.size() + 1) * 2;
+}
+
+std::wstring ClassName(int ordinal, const std::wstring& name) {
+    switch (ordinal) {
+    case 0x80: return L"Button";
+    case 0x82: return L"Static";
+    default: return name;
+    }
+}
+
+bool ParseTemplate(HMODULE module, int id, Template& out) {
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
+    if (!resource) return false;
+    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
+    auto word = [&](size_t offset) { return *reinterpret_cast<const WORD*>(p + offset); };
+    if (word(0) != 1 || word(2) != 0xFFFF) return false;  // DLGTEMPLATEEX
+    out.exStyle = *reinterpret_cast<const DWORD*>(p + 8);
+    out.style = *reinterpret_cast<const DWORD*>(p + 12);
+    WORD count = word(16);
+    out.cx = static_cast<short>(word(22));
+    out.cy = static_cast<short>(word(24));
+    const BYTE* q = p + 26;
+    std::wstring ignored;
+    int ordinal = -1;
+    q = ReadText(q, ignored, &ordinal);  // menu
+    q = ReadText(q, ignored, &ordinal);  // class
+    q = ReadText(q, out.caption, nullptr);
+    out.pointSize = *reinterpret_cast<const WORD*>(q);
+    q += 6;  // point size, weight, italic, charset
+    q = ReadText(q, out.font, nullptr);
+    for (WORD i = 0; i < count; ++i) {
+        q = p + ((q - p + 3) & ~3);
+        Item item;
+        item.style = *reinterpret_cast<const DWORD*>(q + 8);
+        item.x = *reinterpret_cast<const short*>(q + 12);
+        item.y = *reinterpret_cast<const short*>(q + 14);
+        item.cx = *reinterpret_cast<const short*>(q + 16);
+        item.cy = *reinterpret_cast<const short*>(q + 18);
+        item.id = *reinterpret_cast<const int*>(q + 20);
+        q += 24;
+        int classOrdinal = -1;
+        std::wstring className;
+        q = ReadText(q, className, &classOrdinal);
+        item.windowClass = ClassName(classOrdinal, className);
+        q = ReadText(q, item.text, &item.textOrdinal);
+        WORD extra = *reinterpret_cast<const WORD*>(q);
+        q += 2 + extra;
+        out.items.push_back(item);
+    }
+    return true;
+}
+
+std::wstring LibraryPath() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return std::wstring(folder) + L"\\..\\..\\shellext\\Wendrift.dll";
+}
+
+void ExpectItems(const Template& dialog, const std::vector<Item>& expected) {
+    ASSERT_EQ(dialog.items.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const Item& got = dialog.items[i];
+        const Item& want = expected[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(got.id, want.id);
+        EXPECT_EQ(_wcsicmp(got.windowClass.c_str(), want.windowClass.c_str()), 0)
+            << got.windowClass;
+        EXPECT_EQ(got.text, want.text);
+        EXPECT_EQ(got.textOrdinal, want.textOrdinal);
+        EXPECT_EQ(got.style, want.style);
+        EXPECT_EQ(got.x, want.x);
+        EXPECT_EQ(got.y, want.y);
+        EXPECT_EQ(got.cx, want.cx);
+        EXPECT_EQ(got.cy, want.cy);
+    }
+}
+
+TEST(DialogTemplates, TheLibraryCarriesTheProgressDialog) {
+    HMODULE library = LoadLibraryExW(LibraryPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(library) << GetLastError();
+    Template dialog;
+    ASSERT_TRUE(ParseTemplate(library, IDD_PROGRESS, dialog));
+    EXPECT_EQ(dialog.style, 0x80CA08C0u);
+    EXPECT_EQ(dialog.exStyle, 0u);
+    EXPECT_EQ(dialog.cx, 246);
+    EXPECT_EQ(dialog.cy, 126);
+    EXPECT_EQ(dialog.caption, L"");
+    EXPECT_EQ(dialog.pointSize, 8);
+    EXPECT_EQ(dialog.font, L"Tahoma");
+    ExpectItems(dialog, {
+        {0x50000007, 7, 4, 232, 90, -1, L"Button", L"Progress"},
+        {0x50020000, 15, 17, 190, 10, 1005, L"Static", L""},
+        {0x50000000, 14, 30, 216, 6, 1002, L"msctls_progress32", L""},
+        {0x50020000, 15, 41, 216, 11, 1004, L"Static", L""},
+        {0x50000000, 13, 54, 216, 6, 1003, L"msctls_progress32", L""},
+        {0x50010000, 93, 102, 58, 15, 1007, L"Button", L"&Cancel"},
+        {0x50020000, 15, 65, 128, 9, 1018, L"Static", L""},
+        {0x50020000, 15, 79, 128, 9, 1019, L"Static", L""},
+    });
+    FreeLibrary(library);
+}
+
+TEST(DialogTemplates, TheLibraryCarriesTheReplaceDialogAndItsIcon) {
+    HMODULE library = LoadLibraryExW(LibraryPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(library) << GetLastError();
+    Template dialog;
+    ASSERT_TRUE(ParseTemplate(library, IDD_REPLACE, dialog));
+    EXPECT_EQ(dialog.style, 0x80C808C0u);
+    EXPECT_EQ(dialog.exStyle, 0u);
+    EXPECT_EQ(dialog.cx, 281);
+    EXPECT_EQ(dialog.cy, 154);
+    EXPECT_EQ(dialog.caption, L"Confirm File Replace");
+    EXPECT_EQ(dialog.font, L"Tahoma");
+    Item icon = {0x50000003, 12, 9, 20, 20, 1008, L"Static", L""};
+    icon.textOrdinal = 5;
+    ExpectItems(dialog, {
+        {0x50010001, 29, 132, 48, 15, 1011, L"Button", L"&Yes"},
+        {0x50010000, 87, 132, 48, 15, 1012, L"Button", L"Yes to &All"},
+        {0x50010000, 145, 132, 48, 15, 1016, L"Button", L"&No"},
+        {0x50010000, 203, 132, 48, 15, 2, L"Button", L"&Cancel"},
+        icon,
+        {0x50020000, 54, 10, 189, 25, 1017, L"Static", L""},
+        {0x50000003, 54, 42, 20, 20, 1009, L"Static", L""},
+        {0x50020000, 54, 72, 59, 8, -1, L"Static", L"with this file? :"},
+        {0x50000003, 54, 91, 20, 20, 1010, L"Static", L""},
+        {0x50000010, 29, 123, 222, 1, -1, L"Static", L""},
+        {0x50020000, 82, 39, 190, 29, 1015, L"Static", L""},
+        {0x50020000, 82, 88, 190, 29, 1014, L"Static", L""},
+    });
+    EXPECT_TRUE(FindResourceW(library, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/));
+    FreeLibrary(library);
+}
+
+}  // namespace

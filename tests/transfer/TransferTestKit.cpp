@@ -1,0 +1,346 @@
+#include "TransferTestKit.h"
+
+#include "transfer/ProgressContext.h"
+#include "transfer/ProgressDlg.h"
+#include "transfer/TransferPlatform.h"
+#include "winframe/LibraryContext.h"
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <mutex>
+
+namespace kit {
+
+namespace {
+
+// The test executable carries the library's dialogs and icon: it stands in for the library.
+struct LibraryStandIn {
+    LibraryStandIn() {
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        SetLibraryModule(GetModuleHandleW(nullptr));
+    }
+} gLibraryStandIn;
+
+std::wstring WorkingFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return folder;
+}
+
+}  // namespace
+
+Scratch::Scratch(const std::wstring& name) : path_(WorkingFolder() + L"\\scratch-" + name) {
+    RemoveTree(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+Scratch::~Scratch() {
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path.c_str());
+        return;
+    }
+    for (const std::wstring& name : Listing(path)) RemoveTree(path + L"\\" + name);
+    RemoveDirectoryW(path.c_str());
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                         &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool ReadBytes(const std::wstring& path, std::string& bytes) {
+    bytes.clear();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    return true;
+}
+
+std::string Bytes(const std::wstring& path) {
+    std::string bytes;
+    return ReadBytes(path, bytes) ? bytes : std::string("<missing>");
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> Listing(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Payload(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    unsigned state = seed * 2654435761u + 1;
+    for (char& c : bytes) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+std::vector<DWORD> Threads() {
+    std::vector<DWORD> threads;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return threads;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    return threads;
+}
+
+bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs) {
+    int quiet = 0;
+    return WaitUntil(
+        [&] {
+            bool any = false;
+            for (DWORD id : Threads()) {
+                if (std::find(before.begin(), before.end(), id) == before.end()) any = true;
+            }
+            quiet = any ? 0 : quiet + 1;
+            return quiet >= 2;
+        },
+        timeoutMs);
+}
+
+namespace {
+
+struct DialogSearch {
+    std::wstring caption;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (std::wstring(className) == L"#32770" && Text(window) == search->caption) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> Dialogs(const std::wstring& caption) {
+    DialogSearch search{caption, {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> dialogs = Dialogs(caption);
+            for (HWND dialog : dialogs) {
+                if (IsWindowVisible(dialog)) found = dialog;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+bool WaitGone(HWND window, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+std::wstring Text(HWND window) {
+    wchar_t text[4096] = {};
+    GetWindowTextW(window, text, 4096);
+    return text;
+}
+
+std::wstring ItemText(HWND dialog, int id) {
+    wchar_t text[4096] = {};
+    GetDlgItemTextW(dialog, id, text, 4096);
+    return text;
+}
+
+std::wstring MessageText(HWND box) {
+    return ItemText(box, 0xFFFF);
+}
+
+void Click(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// ---- the stand-in -------------------------------------------------------------------------
+
+namespace {
+
+std::mutex gLock;
+StandIn gStandIn;
+std::vector<StandIn::Call> gCalls;
+
+void Record(LPCWSTR source, LPCWSTR target, bool isCopy, DWORD flags, LPVOID data) {
+    StandIn::Call call;
+    call.source = source;
+    call.target = target;
+    call.isCopy = isCopy;
+    call.flags = flags;
+    auto* context = static_cast<ProgressContext*>(data);
+    if (context && context->dialog) {
+        call.dialog = context->dialog->Handle();
+        call.caption = Text(call.dialog);
+        call.overallText = ItemText(call.dialog, 1005);
+    }
+    std::lock_guard<std::mutex> lock(gLock);
+    gCalls.push_back(call);
+}
+
+StandIn Settings() {
+    std::lock_guard<std::mutex> lock(gLock);
+    return gStandIn;
+}
+
+BOOL Abort(HANDLE target, LPCWSTR targetPath, DWORD error) {
+    CloseHandle(target);
+    DeleteFileW(targetPath);
+    SetLastError(error);
+    return FALSE;
+}
+
+BOOL WINAPI StandInCopy(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routine, LPVOID data,
+                        LPBOOL cancel, DWORD flags) {
+    Record(source, target, true, flags, data);
+    StandIn settings = Settings();
+    HANDLE in = CreateFileW(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+    if (in == INVALID_HANDLE_VALUE) return FALSE;
+    DWORD disposition = (flags & COPY_FILE_FAIL_IF_EXISTS) ? CREATE_NEW : CREATE_ALWAYS;
+    HANDLE out = CreateFileW(target, GENERIC_WRITE, 0, nullptr, disposition,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        CloseHandle(in);
+        SetLastError(error);
+        return FALSE;
+    }
+    LARGE_INTEGER size = {}, done = {};
+    GetFileSizeEx(in, &size);
+    auto report = [&](DWORD reason) -> DWORD {
+        if (!routine) return PROGRESS_CONTINUE;
+        return routine(size, done, size, done, 1, reason, in, out, data);
+    };
+    DWORD answer = report(CALLBACK_STREAM_SWITCH);
+    std::string buffer(settings.chunkBytes, '\0');
+    while (answer == PROGRESS_CONTINUE && !(cancel && *cancel)) {
+        DWORD got = 0;
+        if (!ReadFile(in, &buffer[0], settings.chunkBytes, &got, nullptr) || got == 0) break;
+        DWORD written = 0;
+        WriteFile(out, buffer.data(), got, &written, nullptr);
+        done.QuadPart += got;
+        if (settings.failAfterBytes >= 0 && done.QuadPart >= settings.failAfterBytes) {
+            CloseHandle(in);
+            return Abort(out, target, settings.failError);
+        }
+        if (settings.delayPerChunkMs) Sleep(settings.delayPerChunkMs);
+        answer = report(CALLBACK_CHUNK_FINISHED);
+    }
+    CloseHandle(in);
+    if (answer != PROGRESS_CONTINUE || (cancel && *cancel)) {
+        return Abort(out, target, ERROR_REQUEST_ABORTED);
+    }
+    CloseHandle(out);
+    return TRUE;
+}
+
+BOOL WINAPI StandInMove(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routine, LPVOID data,
+                        DWORD flags) {
+    StandIn settings = Settings();
+    if (!settings.crossVolume) {
+        Record(source, target, false, flags, data);
+        return MoveFileExW(source, target, flags & ~MOVEFILE_COPY_ALLOWED);
+    }
+    if (!(flags & MOVEFILE_COPY_ALLOWED)) {
+        Record(source, target, false, flags, data);
+        SetLastError(ERROR_NOT_SAME_DEVICE);
+        return FALSE;
+    }
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(target)) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    // Across volumes Windows copies, then deletes the source.
+    if (!StandInCopy(source, target, routine, data, nullptr, 0)) return FALSE;
+    {
+        std::lock_guard<std::mutex> lock(gLock);
+        gCalls.back().isCopy = false;
+        gCalls.back().flags = flags;
+    }
+    return DeleteFileW(source);
+}
+
+}  // namespace
+
+std::vector<StandIn::Call> StandIn::Calls() {
+    std::lock_guard<std::mutex> lock(gLock);
+    return gCalls;
+}
+
+HWND StandIn::DialogFor(const std::wstring& source) {
+    std::lock_guard<std::mutex> lock(gLock);
+    for (const Call& call : gCalls) {
+        if (call.source == source) return call.dialog;
+    }
+    return nullptr;
+}
+
+StandIn& InstallStandIn() {
+    {
+        std::lock_guard<std::mutex> lock(gLock);
+        gStandIn = StandIn();
+        gCalls.clear();
+    }
+    Platform().copyFile = StandInCopy;
+    Platform().moveFile = StandInMove;
+    return gStandIn;
+}
+
+void RestorePlatform() {
+    Platform() = TransferPlatform();
+}
+
+}  // namespace kit

@@ -1,0 +1,94 @@
+// What the transfer tests share: scratch folders and files, the threads a transfer starts,
+// finding and answering its windows from the test thread, and the stand-in for the platform's
+// copy and move calls (Wine's CopyFileExW ignores its progress routine and cancel flag).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace kit {
+
+// A fresh empty folder under the test's working folder; removed again by the destructor.
+class Scratch {
+public:
+    explicit Scratch(const std::wstring& name);
+    ~Scratch();
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// Empty and false when the file cannot be read.
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+std::string Bytes(const std::wstring& path);  // "<missing>" when unreadable
+bool Exists(const std::wstring& path);
+// The names in a folder (without . and ..), sorted.
+std::vector<std::wstring> Listing(const std::wstring& folder);
+// A pseudo-random payload of `size` bytes, different for each seed.
+std::string Payload(size_t size, unsigned seed);
+
+// Threads of this process; a transfer has ended when none started since `before` is left.
+std::vector<DWORD> Threads();
+bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs = 15000);
+
+// A top-level dialog (#32770) of this process with this caption, or null after the timeout.
+HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 5000);
+// Every top-level dialog of this process with this caption.
+std::vector<HWND> Dialogs(const std::wstring& caption);
+bool WaitGone(HWND window, DWORD timeoutMs = 5000);
+std::wstring Text(HWND window);
+std::wstring ItemText(HWND dialog, int id);
+// The text of a message box.
+std::wstring MessageText(HWND box);
+// Posts the click, as the dialog manager would deliver it; works while the owner is disabled.
+void Click(HWND dialog, int id);
+// Waits until `predicate` holds; false after the timeout.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, DWORD timeoutMs = 5000) {
+    DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+// The stand-in for CopyFileExW / MoveFileWithProgressW, as Windows documents them: the routine
+// is called when the stream starts and after each chunk with the real figures; PROGRESS_CANCEL
+// or a set cancel flag stop it with ERROR_REQUEST_ABORTED and the partial target deleted. It
+// can also slow down per chunk and fail with a read error part way through a file.
+struct StandIn {
+    DWORD chunkBytes = 64 * 1024;
+    DWORD delayPerChunkMs = 0;
+    long long failAfterBytes = -1;  // fail once this many bytes were written
+    DWORD failError = ERROR_CRC;
+    bool crossVolume = false;  // a rename fails with ERROR_NOT_SAME_DEVICE
+
+    struct Call {
+        std::wstring source;
+        std::wstring target;
+        bool isCopy = true;
+        DWORD flags = 0;
+        HWND dialog = nullptr;      // the progress dialog of the transfer
+        std::wstring caption;       // its caption when the call started
+        std::wstring overallText;   // its overall text when the call started
+    };
+    std::vector<Call> Calls();
+    // The progress dialog of the transfer that copied or moved this source, once it started.
+    HWND DialogFor(const std::wstring& source);
+};
+
+// Installs the stand-in (fresh settings, no calls) for the current test; Restore puts the
+// platform's own functions and clock back.
+StandIn& InstallStandIn();
+void RestorePlatform();
+
+}  // namespace kit
