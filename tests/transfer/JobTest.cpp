@@ -1,0 +1,489 @@
+// Whole transfers through StartTransfer, on their own threads with real dialogs, driven from
+// the test thread as a user would: every prompt, the replace questions, Cancel, failures and
+// bad input, checked against the files on disk.
+#include "TransferTestKit.h"
+
+#include "store/AssociationStore.h"
+#include "transfer/NumberFormat.h"
+#include "transfer/PathText.h"
+#include "transfer/StartTransfer.h"
+#include "transfer/TransferResources.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using kit::Bytes;
+using kit::Click;
+using kit::MessageText;
+using kit::WaitForDialog;
+using kit::WaitGone;
+
+const wchar_t kExtension[] = L".wdjob";
+
+void ToLowerForTest(std::wstring& text) {
+    for (wchar_t& c : text) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+}
+
+class JobTest : public ::testing::Test {
+protected:
+    JobTest() : root_(L"job") {
+        source_ = root_.Path() + L"\\from";
+        destination_ = root_.Path() + L"\\to";
+        CreateDirectoryW(source_.c_str(), nullptr);
+        CreateDirectoryW(destination_.c_str(), nullptr);
+    }
+    ~JobTest() override {
+        kit::RestorePlatform();
+        RemoveExtension(kExtension);
+    }
+
+    // Creates source files name -> payload; returns their full paths in the given order.
+    std::vector<std::wstring> Sources(const std::vector<std::wstring>& names, size_t size = 3000) {
+        std::vector<std::wstring> paths;
+        unsigned seed = 1;
+        for (const std::wstring& name : names) {
+            std::wstring path = source_ + L"\\" + name;
+            EXPECT_TRUE(kit::WriteBytes(path, kit::Payload(size, seed++)));
+            original_[path] = Bytes(path);
+            paths.push_back(path);
+        }
+        return paths;
+    }
+    std::wstring Target(const std::wstring& name) const { return destination_ + L"\\" + name; }
+    void Existing(const std::wstring& name, const std::string& bytes) {
+        ASSERT_TRUE(kit::WriteBytes(Target(name), bytes));
+    }
+
+    void Start(const std::vector<std::wstring>& files, bool isCopy = true) {
+        Start(files, destination_, isCopy);
+    }
+    void Start(const std::vector<std::wstring>& files, const std::wstring& destination,
+               bool isCopy) {
+        before_ = kit::Threads();
+        ASSERT_TRUE(StartTransfer(nullptr, files, destination, isCopy));
+    }
+    // The transfer's threads are gone (its dialog with them).
+    void WaitForEnd() { ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_)) << "transfer hangs"; }
+
+    // Answers the replace question that must come next; returns its window (gone by then).
+    HWND Answer(int button) {
+        HWND dialog = WaitForDialog(L"Confirm File Replace");
+        EXPECT_TRUE(dialog) << "no replace question";
+        if (!dialog) return nullptr;
+        Click(dialog, button);
+        EXPECT_TRUE(WaitGone(dialog));
+        return dialog;
+    }
+
+    // Nothing but the two folders of the test was created next to them.
+    void ExpectNothingElseTouched() {
+        EXPECT_EQ(kit::Listing(root_.Path()), (std::vector<std::wstring>{L"from", L"to"}));
+        for (const auto& file : original_) {
+            if (kit::Exists(file.first)) {
+                EXPECT_EQ(Bytes(file.first), file.second);
+            }
+        }
+    }
+    const std::string& Original(const std::wstring& path) { return original_[path]; }
+
+    kit::Scratch root_;
+    std::wstring source_;
+    std::wstring destination_;
+    std::vector<DWORD> before_;
+    std::map<std::wstring, std::string> original_;
+};
+
+// ---- a transfer that runs through -------------------------------------------------------
+
+TEST_F(JobTest, CopyShowsEachFileAsItStartsAndTheDialogGoesAwayByItself) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    Start(files);
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    const wchar_t* overall[] = {L"Overall Progress (file 1 of 3) : 33%",
+                                L"Overall Progress (file 2 of 3) : 66%",
+                                L"Overall Progress (file 3 of 3) : 100%"};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(calls[i].caption, L"Copying ...");
+        EXPECT_EQ(calls[i].overallText, overall[i]);
+        EXPECT_EQ(calls[i].source, files[i]);
+        EXPECT_EQ(calls[i].flags, 0u);
+        EXPECT_EQ(Bytes(Target(FileNameOf(files[i]))), Original(files[i]));
+    }
+    EXPECT_FALSE(IsWindow(calls[0].dialog));
+    ExpectNothingElseTouched();
+}
+
+TEST_F(JobTest, MoveTakesTheFilesAway) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    std::vector<std::string> contents;
+    for (auto& file : files) contents.push_back(Original(file));
+    Start(files, false);
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].caption, L"Moving ...");
+    EXPECT_EQ(calls[2].overallText, L"Overall Progress (file 3 of 3) : 100%");
+    EXPECT_EQ(calls[0].flags, static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
+                                                  MOVEFILE_WRITE_THROUGH));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_FALSE(kit::Exists(files[i]));
+        EXPECT_EQ(Bytes(Target(FileNameOf(files[i]))), contents[i]);
+    }
+    EXPECT_FALSE(IsWindow(calls[0].dialog));
+}
+
+
+TEST_F(JobTest, EscAndTheCloseBoxLeaveTheTransferRunning) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 10;
+    auto files = Sources({L"a.wdjob", L"b.wdjob"}, 40000);
+    Start(files);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kit::WaitUntil([&] { return (dialog = standIn.DialogFor(files[0])) != nullptr; }));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // what Esc sends
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);                        // the close box
+    WaitForEnd();
+    EXPECT_EQ(standIn.Calls().size(), 2u);
+    for (auto& file : files) EXPECT_EQ(Bytes(Target(FileNameOf(file))), Original(file));
+}
+
+TEST_F(JobTest, CancelStopsTheRunningFileAndStartsNoOther) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 20;
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 400000);
+    Start(files);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kit::WaitUntil([&] { return (dialog = standIn.DialogFor(files[0])) != nullptr; }));
+    HWND cancel = GetDlgItem(dialog, IDC_PROGRESS_CANCEL);
+    SendMessageW(cancel, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(cancel));
+    WaitForEnd();
+    EXPECT_EQ(standIn.Calls().size(), 1u);
+    EXPECT_TRUE(kit::Listing(destination_).empty()) << "the aborted copy leaves nothing";
+    EXPECT_TRUE(kit::Dialogs(L"Wendrift : ERROR").empty()) << "a cancel is not reported";
+    ExpectNothingElseTouched();
+}
+
+TEST_F(JobTest, TwoTransfersAtOnceCancelStopsOnlyOne) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 15;
+    auto first = Sources({L"a1.wdjob", L"a2.wdjob"}, 200000);
+    auto second = Sources({L"b1.wdjob", L"b2.wdjob"}, 200000);
+    std::wstring otherDestination = root_.Path() + L"\\to2";
+    CreateDirectoryW(otherDestination.c_str(), nullptr);
+    before_ = kit::Threads();
+    ASSERT_TRUE(StartTransfer(nullptr, first, destination_, true));
+    ASSERT_TRUE(StartTransfer(nullptr, second, otherDestination, true));
+    HWND firstDialog = nullptr, secondDialog = nullptr;
+    ASSERT_TRUE(kit::WaitUntil([&] {
+        firstDialog = standIn.DialogFor(first[0]);
+        secondDialog = standIn.DialogFor(second[0]);
+        return firstDialog && secondDialog;
+    }));
+    ASSERT_NE(firstDialog, secondDialog);
+    Click(firstDialog, IDC_PROGRESS_CANCEL);
+    WaitForEnd();
+    EXPECT_TRUE(kit::Listing(destination_).empty());
+    for (auto& file : second) {
+        EXPECT_EQ(Bytes(otherDestination + L"\\" + FileNameOf(file)), Original(file));
+    }
+}
+
+// ---- the replace question ----------------------------------------------------------------
+
+TEST_F(JobTest, OneFileAsksWithYesInNosPlaceAndDescribesBothFiles) {
+    kit::InstallStandIn();
+    auto files = Sources({L"song.wdjob"}, 1536);
+    Existing(L"song.wdjob", "old");
+    Start(files);
+    HWND dialog = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(dialog);
+    HWND yes = GetDlgItem(dialog, IDC_REPLACE_YES), no = GetDlgItem(dialog, IDC_REPLACE_NO);
+    EXPECT_TRUE(IsWindowVisible(yes));
+    EXPECT_FALSE(IsWindowVisible(no));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_REPLACE_YES_TO_ALL)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)));
+    RECT yesRect, noRect;
+    GetWindowRect(yes, &yesRect);
+    GetWindowRect(no, &noRect);
+    EXPECT_EQ(yesRect.left, noRect.left);
+    EXPECT_EQ(yesRect.top, noRect.top);
+    EXPECT_EQ(kit::ItemText(dialog, IDC_REPLACE_QUESTION),
+              L"The file 'song.wdjob' already exists in the destination directory. Would you "
+              L"like to replace this file:");
+    std::wstring separator = GetLocaleString(LOCALE_STHOUSAND);
+    std::wstring incoming = kit::ItemText(dialog, IDC_INCOMING_TEXT);
+    std::wstring existing = kit::ItemText(dialog, IDC_EXISTING_TEXT);
+    EXPECT_EQ(incoming.find(L"1" + separator + L"536 Bytes (1.50 KB)\nCreated: "), 0u) << incoming;
+    EXPECT_NE(incoming.find(L"\nModified: "), std::wstring::npos);
+    EXPECT_EQ(existing.find(L"3 Bytes (3 Bytes)\nCreated: "), 0u) << existing;
+    EXPECT_TRUE(SendDlgItemMessageW(dialog, IDC_INCOMING_ICON, STM_GETICON, 0, 0));
+    // The progress dialog owns the question and waits, disabled, behind it.
+    HWND progress = GetWindow(dialog, GW_OWNER);
+    EXPECT_EQ(kit::Text(progress), L"Copying ...");
+    EXPECT_EQ(kit::ItemText(progress, IDC_OVERALL_TEXT), L"Overall Progress (file 1 of 1) : 100%");
+    EXPECT_FALSE(IsWindowEnabled(progress));
+    Click(dialog, IDC_REPLACE_YES);
+    WaitForEnd();
+    EXPECT_EQ(Bytes(Target(L"song.wdjob")), Original(files[0]));
+}
+
+TEST_F(JobTest, SeveralFilesNoKeepsOneYesToAllAsksNoMore) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    Existing(L"a.wdjob", "old a");
+    Existing(L"b.wdjob", "old b");
+    Existing(L"c.wdjob", "old c");
+    Start(files);
+    HWND dialog = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(dialog);
+    for (int id : {IDC_REPLACE_YES, IDC_REPLACE_YES_TO_ALL, IDC_REPLACE_NO, IDCANCEL}) {
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
+    }
+    Answer(IDC_REPLACE_NO);
+    HWND second = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(kit::ItemText(GetWindow(second, GW_OWNER), IDC_OVERALL_TEXT),
+              L"Overall Progress (file 2 of 3) : 66%");
+    Answer(IDC_REPLACE_YES_TO_ALL);
+    WaitForEnd();  // no third question, or this would hang
+    EXPECT_EQ(Bytes(Target(L"a.wdjob")), "old a");
+    EXPECT_EQ(Bytes(Target(L"b.wdjob")), Original(files[1]));
+    EXPECT_EQ(Bytes(Target(L"c.wdjob")), Original(files[2]));
+    EXPECT_EQ(standIn.Calls().size(), 2u);
+    ExpectNothingElseTouched();
+}
+
+TEST_F(JobTest, TheLastOfSeveralFilesStillOffersAllFourAnswers) {
+    kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob"});
+    Existing(L"b.wdjob", "old b");
+    Start(files);
+    HWND dialog = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_REPLACE_NO)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_REPLACE_YES_TO_ALL)));
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box cancels
+    WaitForEnd();
+    EXPECT_EQ(Bytes(Target(L"b.wdjob")), "old b");
+    EXPECT_EQ(Bytes(Target(L"a.wdjob")), Original(files[0]));
+}
+
+TEST_F(JobTest, CancelInTheQuestionStartsNoLaterFile) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    Existing(L"a.wdjob", "old a");
+    Start(files);
+    Answer(IDCANCEL);
+    WaitForEnd();
+    EXPECT_TRUE(standIn.Calls().empty());
+    EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"a.wdjob"});
+    EXPECT_EQ(Bytes(Target(L"a.wdjob")), "old a");
+}
+
+// ---- the destination ---------------------------------------------------------------------
+
+TEST_F(JobTest, AMissingDestinationIsCreatedOnYes) {
+    kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob"});
+    std::wstring missing = destination_ + L"\\new";
+    Start(files, missing, true);
+    HWND box = WaitForDialog(L"Wendrift : Directory not found");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageText(box),
+              L"The destination directory:\n\n" + missing +
+                  L"\n\nhas either been moved or renamed since its association with Wendrift. "
+                  L"Would you like to create it?");
+    Click(box, IDYES);
+    WaitForEnd();
+    EXPECT_EQ(Bytes(missing + L"\\a.wdjob"), Original(files[0]));
+}
+
+TEST_F(JobTest, AMissingDestinationIsDisassociatedOnNo) {
+    std::wstring missing = destination_ + L"\\gone";
+    ASSERT_TRUE(AddExtension(kExtension));
+    ASSERT_TRUE(AssociateDirectory(kExtension, missing));
+    ASSERT_TRUE(AssociateDirectory(kExtension, L"c:\\kept"));
+    auto files = Sources({L"a.wdjob"});
+    Start(files, missing, true);
+    HWND box = WaitForDialog(L"Wendrift : Directory not found");
+    ASSERT_TRUE(box);
+    Click(box, IDNO);
+    HWND notice = WaitForDialog(L"Wendrift : Removing association");
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(MessageText(notice), L"The inaccessible directory:\n\n" + missing +
+                                       L"\n\nwill now be disassociated with Wendrift.");
+    Click(notice, IDOK);
+    WaitForEnd();
+    std::wstring folded = missing;
+    ToLowerForTest(folded);
+    EXPECT_FALSE(IsDirectoryAssociated(kExtension, folded));
+    EXPECT_TRUE(IsDirectoryAssociated(kExtension, L"c:\\kept"));
+    EXPECT_FALSE(kit::Exists(missing));
+    ExpectNothingElseTouched();
+}
+
+TEST_F(JobTest, ADestinationThatIsAFileCannotBeCreatedAndIsDisassociated) {
+    std::wstring file = destination_ + L"\\plain.txt";
+    ASSERT_TRUE(kit::WriteBytes(file, "not a folder"));
+    ASSERT_TRUE(AddExtension(kExtension));
+    ASSERT_TRUE(AssociateDirectory(kExtension, file));
+    auto files = Sources({L"a.wdjob"});
+    Start(files, file, true);
+    HWND box = WaitForDialog(L"Wendrift : Directory not found");
+    ASSERT_TRUE(box);
+    Click(box, IDYES);
+    HWND error = WaitForDialog(L"Wendrift : ERROR");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(MessageText(error),
+              L"An error occurred while attempting to create the directory:\n\n" + file +
+                  L".\n\nThe directory will be disassociated withWendrift.\n\nWin32 error: 183");
+    Click(error, IDOK);
+    WaitForEnd();
+    std::wstring folded = file;
+    ToLowerForTest(folded);
+    EXPECT_FALSE(IsDirectoryAssociated(kExtension, folded));
+    EXPECT_EQ(Bytes(file), "not a folder");
+}
+
+// ---- skipped and failed files ----------------------------------------------------------
+
+TEST_F(JobTest, ATargetLongerThanMaxPathIsSkippedWithItsWarning) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    std::wstring longName = std::wstring(150, L'n') + L".wdjob";
+    auto files = Sources({L"a.wdjob", longName, L"c.wdjob"});
+    std::wstring deep = destination_ + L"\\" + std::wstring(100, L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    std::wstring longTarget = deep + L"\\" + longName;
+    ASSERT_GT(longTarget.size(), 260u);
+    Start(files, deep, true);
+    HWND warning = WaitForDialog(L"Wendrift : Can't copy file");
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(MessageText(warning), L"The following destination path:\n\n" + longTarget +
+                                        L"\n\nis longer than MAX_PATH characters, and cannot be "
+                                        L"created.");
+    Click(warning, IDOK);
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].overallText, L"Overall Progress (file 3 of 3) : 100%");
+    EXPECT_EQ(kit::Listing(deep), (std::vector<std::wstring>{L"a.wdjob", L"c.wdjob"}));
+}
+
+// The report names both paths and ends with the system's own text (never compared exactly).
+void ExpectReport(HWND box, const std::wstring& verb, const std::wstring& source,
+                  const std::wstring& target, bool multiple) {
+    std::wstring text = MessageText(box);
+    std::wstring head = L"While attempting to " + verb + L":\n\n" + source + L"\n\nto\n\n" +
+                        target + L"\n\nThe following error occurred:\n\n";
+    ASSERT_EQ(text.compare(0, head.size(), head), 0) << text;
+    std::wstring rest = text.substr(head.size());
+    std::wstring suffix = L"\nWould you like Wendrift to continue with the next file?";
+    bool hasSuffix = rest.size() > suffix.size() &&
+                     rest.compare(rest.size() - suffix.size(), suffix.size(), suffix) == 0;
+    EXPECT_EQ(hasSuffix, multiple) << text;
+    EXPECT_GT(rest.size(), multiple ? suffix.size() + 2 : 2u) << "the system's text is missing";
+    EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, multiple);
+}
+
+TEST_F(JobTest, ALockedTargetIsReportedAndOneFileEndsWithOk) {
+    auto files = Sources({L"a.wdjob"});
+    Existing(L"a.wdjob", "old a");
+    HANDLE lock = CreateFileW(Target(L"a.wdjob").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Start(files);
+    Answer(IDC_REPLACE_YES);
+    HWND box = WaitForDialog(L"Wendrift : ERROR");
+    ASSERT_TRUE(box);
+    ExpectReport(box, L"copy", files[0], Target(L"a.wdjob"), false);
+    Click(box, IDOK);
+    WaitForEnd();
+    CloseHandle(lock);
+    EXPECT_EQ(Bytes(Target(L"a.wdjob")), "old a");
+    ExpectNothingElseTouched();
+}
+
+TEST_F(JobTest, NoToTheContinueQuestionEndsTheTransfer) {
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    Existing(L"a.wdjob", "old a");
+    HANDLE lock = CreateFileW(Target(L"a.wdjob").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Start(files, false);
+    Answer(IDC_REPLACE_YES);
+    HWND box = WaitForDialog(L"Wendrift : ERROR");
+    ASSERT_TRUE(box);
+    ExpectReport(box, L"move", files[0], Target(L"a.wdjob"), true);
+    Click(box, IDNO);
+    WaitForEnd();
+    CloseHandle(lock);
+    EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"a.wdjob"});
+    EXPECT_EQ(Bytes(Target(L"a.wdjob")), "old a");
+    for (auto& file : files) EXPECT_EQ(Bytes(file), Original(file)) << "sources stay";
+}
+
+TEST_F(JobTest, VanishedDirectoryAndUnreadableSourcesAreReportedAndTheRestGoesThrough) {
+    auto files = Sources({L"gone.wdjob", L"locked.wdjob", L"fine.wdjob"});
+    std::wstring folder = source_ + L"\\folder.wdjob";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    files.insert(files.begin() + 1, folder);
+    ASSERT_TRUE(DeleteFileW(files[0].c_str()));  // vanished between right-click and its turn
+    HANDLE lock = CreateFileW(files[2].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Start(files);
+    for (int i = 0; i < 3; ++i) {
+        HWND box = WaitForDialog(L"Wendrift : ERROR");
+        ASSERT_TRUE(box) << i;
+        ExpectReport(box, L"copy", files[i], Target(FileNameOf(files[i])), true);
+        Click(box, IDYES);
+        ASSERT_TRUE(WaitGone(box));
+    }
+    WaitForEnd();
+    CloseHandle(lock);
+    EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"fine.wdjob"});
+    EXPECT_EQ(Bytes(Target(L"fine.wdjob")), Original(files[3]));
+    EXPECT_TRUE(kit::Exists(folder));
+}
+
+TEST_F(JobTest, AnEmptySelectionEndsAtOnceAndTouchesNothing) {
+    Start({});
+    WaitForEnd();
+    EXPECT_TRUE(kit::Listing(destination_).empty());
+    ExpectNothingElseTouched();
+}
+
+TEST_F(JobTest, ADestinationOnATooLongPathSkipsEveryFile) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    std::wstring deep = destination_;
+    while (deep.size() < 262) {
+        deep += L"\\" + std::wstring(60, L'x');
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << deep.size();
+    }
+    auto files = Sources({L"a.wdjob", L"b.wdjob"});
+    Start(files, deep, true);
+    for (int i = 0; i < 2; ++i) {
+        HWND warning = WaitForDialog(L"Wendrift : Can't copy file");
+        ASSERT_TRUE(warning);
+        Click(warning, IDOK);
+        ASSERT_TRUE(WaitGone(warning));
+    }
+    WaitForEnd();
+    EXPECT_TRUE(standIn.Calls().empty());
+    EXPECT_TRUE(kit::Listing(deep).empty());
+}
+
+}  // namespace
