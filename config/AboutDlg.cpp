@@ -22,6 +22,9 @@ int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
 
+    // Controls made at run time get the system font; the link reads like the rest of the box.
+    SendMessageW(link, WM_SETFONT, SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
+
     LITEM item = {};
     item.mask = LIF_ITEMINDEX | LIF_STATE | LIF_ITEMID | LIF_URL;
     item.iLink = 0;

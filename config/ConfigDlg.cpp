@@ -68,6 +68,14 @@ int ConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     // Escape (IDCANCEL) is deliberately ignored: only OK and the close box end the program.
     switch (LOWORD(wParam)) {
     case IDOK:
+        // The dialog manager turns Enter into the default button's command before the list
+        // view sees the key. Enter on the list activates its row, as a double-click does; it
+        // must not end the program.
+        if (GetFocus() == extensionList_.Handle()) {
+            int selected = _GetSelectedItem();
+            if (selected != -1) _EditExtension(selected);
+            return 0;
+        }
         return OnClose(wParam, lParam);
     case IDC_ADD_EXTENSION:
         _AddExtension();
