@@ -2,6 +2,7 @@
 // the test thread as a user would: every prompt, the replace questions, Cancel, failures and
 // bad input, checked against the files on disk.
 #include "TransferTestKit.h"
+#include "UiDriver.h"
 
 #include "store/AssociationStore.h"
 #include "transfer/NumberFormat.h"
@@ -31,7 +32,7 @@ void ToLowerForTest(std::wstring& text) {
 
 class JobTest : public ::testing::Test {
 protected:
-    JobTest() : root_(L"job") {
+    JobTest() : watchdog_(40, "transfer_job_tests"), root_(L"job") {
         source_ = root_.Path() + L"\\from";
         destination_ = root_.Path() + L"\\to";
         CreateDirectoryW(source_.c_str(), nullptr);
@@ -91,6 +92,7 @@ protected:
     }
     const std::string& Original(const std::wstring& path) { return original_[path]; }
 
+    Watchdog watchdog_;  // a window nobody answers fails the run instead of hanging it
     kit::Scratch root_;
     std::wstring source_;
     std::wstring destination_;
@@ -199,6 +201,27 @@ TEST_F(JobTest, TwoTransfersAtOnceCancelStopsOnlyOne) {
     for (auto& file : second) {
         EXPECT_EQ(Bytes(otherDestination + L"\\" + FileNameOf(file)), Original(file));
     }
+}
+
+TEST_F(JobTest, ScreenshotsOfTheProgressAndReplaceDialogs) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 10;
+    auto files = Sources({L"holiday-video.wdjob", L"notes.wdjob"}, 300000);
+    Existing(L"notes.wdjob", "an older version");
+    Start(files);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kit::WaitUntil([&] { return (dialog = standIn.DialogFor(files[0])) != nullptr; }));
+    ASSERT_TRUE(kit::WaitUntil([&] {
+        return kit::ItemText(dialog, IDC_CURRENT_TEXT).find(L"Current file: ") == 0 &&
+               kit::ItemText(dialog, IDC_RATE_TEXT) != L"Transfer Rate: calculating...";
+    })) << "the rate shows after a second";
+    EXPECT_TRUE(SaveWindowPng(dialog, BuildDir() + L"\\progress-dialog.png"));
+    HWND question = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(question);
+    EXPECT_TRUE(SaveWindowPng(question, BuildDir() + L"\\replace-dialog.png"));
+    Click(question, IDC_REPLACE_YES);
+    WaitForEnd();
 }
 
 // ---- the replace question ----------------------------------------------------------------
