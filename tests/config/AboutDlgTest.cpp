@@ -118,6 +118,8 @@ TEST_F(AboutDlgTest, ShowsTheFourParagraphsWithTheProductPageAsItsOnlyLink) {
     item.iLink = 1;
     EXPECT_FALSE(SendMessageW(link, LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)));
 
+    SaveScreenshot(about, L"about-dialog.png");
+
     // Escape does not close it; OK does.
     PressEscape(about);
     EXPECT_TRUE(StaysOpen(about));
@@ -167,7 +169,7 @@ TEST_F(AboutDlgTest, ABrowserThatCannotStartIsReportedAndTheBoxStaysOpen) {
     HWND link = FindWindowExW(about, nullptr, L"SysLink", nullptr);
     PostMessageW(about, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(link), TRUE);
     PostMessageW(link, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    MessageBoxSeen failed = AnswerMessageBox(kErrorCaption, IDOK, 8000);
+    MessageBoxSeen failed = AnswerBox(kErrorCaption, IDOK, 8000);
     ASSERT_TRUE(failed.found);
     EXPECT_EQ(failed.text, L"Failed to spawn your web browser!");
     EXPECT_EQ(failed.owner, about);

@@ -86,7 +86,7 @@ TEST_F(AddExtensionTest, OkWithoutDirectoriesAsksThenSavesRegistersAndShowsTheSo
     ASSERT_NE(add, nullptr);
     Type(add, IDC_EXTENSION_EDIT, L"wdcfgb");
     Click(add, IDOK);
-    MessageBoxSeen question = AnswerMessageBox(L"Wendrift : No directories associated", IDYES);
+    MessageBoxSeen question = AnswerBox(L"Wendrift : No directories associated", IDYES);
     ASSERT_TRUE(question.found);
     EXPECT_EQ(question.text,
               L"You have not associated any directories with the extension [.wdcfgb]. Would you "
@@ -117,7 +117,7 @@ TEST_F(AddExtensionTest, OkWithoutDirectoriesAnsweredNoClosesWithoutSaving) {
     ASSERT_NE(add, nullptr);
     Type(add, IDC_EXTENSION_EDIT, L"wdcfgb");
     Click(add, IDOK);
-    ASSERT_TRUE(AnswerMessageBox(L"Wendrift : No directories associated", IDNO).found);
+    ASSERT_TRUE(AnswerBox(L"Wendrift : No directories associated", IDNO).found);
     EXPECT_TRUE(WaitUntilGone(add));
     EXPECT_FALSE(ExtensionExists(L".wdcfgb"));
     EXPECT_FALSE(ClassKeyExists(L".wdcfgb"));
@@ -148,7 +148,7 @@ TEST_F(AddExtensionTest, DirectoriesAreShownInPickOrderAndStoredInDisplayOrder) 
     std::wstring upperOne = one;
     for (wchar_t& ch : upperOne) ch = (ch >= L'a' && ch <= L'z') ? ch - 32 : ch;
     PickFolder(add, upperOne);
-    MessageBoxSeen duplicate = AnswerMessageBox(kInfoCaption, IDOK);
+    MessageBoxSeen duplicate = AnswerBox(kInfoCaption, IDOK);
     ASSERT_TRUE(duplicate.found);
     EXPECT_EQ(duplicate.text, L"The directory:\n\n" + lowerOne +
                                   L"\n\nis already associated with the file type [.wdcfgdoc].");
@@ -178,7 +178,7 @@ TEST_F(AddExtensionTest, AnExtensionAlreadyStoredInAnyCaseKeepsTheDialogOpen) {
     Type(add, IDC_EXTENSION_EDIT, L"WDCFGA");
     PickFolder(add, one);
     Click(add, IDOK);
-    MessageBoxSeen held = AnswerMessageBox(kInfoCaption, IDOK);
+    MessageBoxSeen held = AnswerBox(kInfoCaption, IDOK);
     ASSERT_TRUE(held.found);
     EXPECT_EQ(held.text, L"The extension [.WDCFGA] is already associated with Wendrift.");
     EXPECT_TRUE(StaysOpen(add));
@@ -202,7 +202,7 @@ TEST_F(AddExtensionTest, EscapeAfterChangesAsksAndNoKeepsTheDialogOpen) {
     PickFolder(add, one);
 
     PressEscape(add);
-    MessageBoxSeen question = AnswerMessageBox(L"Wendrift : Save changes?", IDNO);
+    MessageBoxSeen question = AnswerBox(L"Wendrift : Save changes?", IDNO);
     ASSERT_TRUE(question.found);
     EXPECT_EQ(question.text,
               L"You have made modifications to the extension [.wdcfge]. Would you like to save?");
@@ -210,7 +210,7 @@ TEST_F(AddExtensionTest, EscapeAfterChangesAsksAndNoKeepsTheDialogOpen) {
     EXPECT_FALSE(ExtensionExists(L".wdcfge"));
 
     PressEscape(add);
-    ASSERT_TRUE(AnswerMessageBox(L"Wendrift : Save changes?", IDYES).found);
+    ASSERT_TRUE(AnswerBox(L"Wendrift : Save changes?", IDYES).found);
     ASSERT_TRUE(WaitUntilGone(add));
     EXPECT_EQ(CountDirectories(L".wdcfge"), 1);
     EXPECT_NE(FindListRow(MainList(), L".wdcfge"), -1);
@@ -224,7 +224,7 @@ TEST_F(AddExtensionTest, RemovingAChosenDirectoryBeforeSaving) {
     ASSERT_NE(add, nullptr);
     Type(add, IDC_EXTENSION_EDIT, L"wdcfge");
     Click(add, IDC_REMOVE_DIRECTORY);
-    MessageBoxSeen none = AnswerMessageBox(kInfoCaption, IDOK);
+    MessageBoxSeen none = AnswerBox(kInfoCaption, IDOK);
     EXPECT_EQ(none.text, L"No directory is selected to remove.");
 
     PickFolder(add, one);
@@ -236,7 +236,7 @@ TEST_F(AddExtensionTest, RemovingAChosenDirectoryBeforeSaving) {
     // A directory added and removed again still counts as a change: OK saves the extension
     // with no directories after the question.
     Click(add, IDOK);
-    ASSERT_TRUE(AnswerMessageBox(L"Wendrift : No directories associated", IDNO).found);
+    ASSERT_TRUE(AnswerBox(L"Wendrift : No directories associated", IDNO).found);
     ASSERT_TRUE(WaitUntilGone(add));
     EXPECT_TRUE(ExtensionExists(L".wdcfge"));
     EXPECT_EQ(CountDirectories(L".wdcfge"), 0);
@@ -254,7 +254,7 @@ TEST_F(AddExtensionTest, AnExtensionNoFileNameCanCarryIsRefusedAndNothingIsWritt
     for (const wchar_t* typed : {L"wdcfg\\x", L"wdcfg/x", L"wdcfg:x", L"wdcfg|x"}) {
         Type(add, IDC_EXTENSION_EDIT, typed);
         Click(add, IDOK);
-        MessageBoxSeen refused = AnswerMessageBox(kInfoCaption, IDOK);
+        MessageBoxSeen refused = AnswerBox(kInfoCaption, IDOK);
         ASSERT_TRUE(refused.found) << typed;
         EXPECT_EQ(refused.text, L"The extension [." + std::wstring(typed) +
                                     L"] cannot be used: a file extension cannot contain \\ / : * "
@@ -263,8 +263,8 @@ TEST_F(AddExtensionTest, AnExtensionNoFileNameCanCarryIsRefusedAndNothingIsWritt
     }
     // The save offered by Escape is refused the same way.
     PressEscape(add);
-    ASSERT_TRUE(AnswerMessageBox(L"Wendrift : Save changes?", IDYES).found);
-    EXPECT_TRUE(AnswerMessageBox(kInfoCaption, IDOK).found);
+    ASSERT_TRUE(AnswerBox(L"Wendrift : Save changes?", IDYES).found);
+    EXPECT_TRUE(AnswerBox(kInfoCaption, IDOK).found);
     EXPECT_TRUE(StaysOpen(add));
     EXPECT_FALSE(ExtensionExists(L".wdcfg"));
     EXPECT_FALSE(ClassKeyExists(L".wdcfg"));
@@ -284,7 +284,7 @@ TEST_F(AddExtensionTest, TheRecycleBinAndOtherShellFoldersAreNotAdded) {
     ASSERT_NE(add, nullptr);
     Type(add, IDC_EXTENSION_EDIT, L"wdcfge");
     PickShellFolder(add, CSIDL_BITBUCKET);
-    MessageBoxSeen refused = AnswerMessageBox(kCantAddCaption, IDOK);
+    MessageBoxSeen refused = AnswerBox(kCantAddCaption, IDOK);
     ASSERT_TRUE(refused.found);
     EXPECT_EQ(refused.text, L"The 'Recycle Bin' virtual folder cannot be added. Please choose "
                             L"another directory.");
@@ -322,7 +322,7 @@ TEST_F(AddExtensionTest, AnInvalidTypedFolderNameIsWarnedAboutByTheBrowserWhichS
         answer = ExtensionModifyDlg::BrowseCallback(browser, BFFM_VALIDATEFAILEDW,
                                                     reinterpret_cast<LPARAM>(L"Q:\\no such"), 0);
     });
-    MessageBoxSeen warning = AnswerMessageBox(kCantAddCaption, IDOK);
+    MessageBoxSeen warning = AnswerBox(kCantAddCaption, IDOK);
     validate.join();
     ASSERT_TRUE(warning.found);
     EXPECT_EQ(warning.text,

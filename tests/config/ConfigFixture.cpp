@@ -52,6 +52,8 @@ void SetClassValue(const std::wstring& path, const std::wstring& data) {
 }  // namespace
 
 void ConfigFixture::SetUp() {
+    watchdog_.reset(new Watchdog(
+        40, ::testing::UnitTest::GetInstance()->current_test_info()->name()));
     RemoveOwnKeys();
     // A file type the shell knows by name, so the list's type-name column can be checked.
     SetClassValue(L".wdcfgdoc", kOwnFileType);
@@ -79,6 +81,16 @@ void ConfigFixture::TearDown() {
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) RemoveDirectoryW(it->c_str());
     RemoveDirectoryW(scratch_.c_str());
     RemoveOwnKeys();
+    watchdog_.reset();
+}
+
+void ConfigFixture::SaveScreenshot(HWND window, const wchar_t* fileName) {
+    const std::wstring folder = BuildDir();
+    ASSERT_FALSE(folder.empty());
+    // Let the window finish painting first.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(150);
+    EXPECT_TRUE(SaveWindowPng(window, folder + L"\\" + fileName));
 }
 
 void ConfigFixture::StoreExtension(const std::wstring& extension,

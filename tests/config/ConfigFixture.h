@@ -46,6 +46,11 @@ protected:
     // Sets the browser's selection to an item that has no path (a shell folder).
     void PickShellFolder(HWND editDialog, int csidl);
 
+    // A screenshot of `window` in the build folder, for the README.
+    static void SaveScreenshot(HWND window, const wchar_t* fileName);
+
+    // A dialog nobody answers ends the run with a message instead of hanging it.
+    std::unique_ptr<Watchdog> watchdog_;
     HWND main_ = nullptr;
     std::unique_ptr<UiThread> ui_;
     std::wstring scratch_;

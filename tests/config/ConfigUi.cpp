@@ -4,70 +4,14 @@
 
 #include <vector>
 
-namespace {
-
-struct FindRequest {
-    const wchar_t* caption;
-    bool anyProcess;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM data) {
-    FindRequest* request = reinterpret_cast<FindRequest*>(data);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    if (!request->anyProcess) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId()) return TRUE;
-    }
-    if (WindowText(window) != request->caption) return TRUE;
-    request->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs, bool anyProcess) {
-    DWORD start = GetTickCount();
-    do {
-        FindRequest request = {caption, anyProcess, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&request));
-        if (request.found != nullptr) return request.found;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
-
-bool WaitUntilGone(HWND window, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    do {
-        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return false;
+    if (anyProcess) return WaitForWindow(L"#32770", caption, timeoutMs);
+    return WaitForProcessWindow(GetCurrentProcessId(), L"#32770", caption, timeoutMs);
 }
 
 bool StaysOpen(HWND window, DWORD ms) {
     Sleep(ms);
     return IsWindow(window) && IsWindowVisible(window);
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t buffer[4096] = {};
-    // WM_GETTEXT is marshalled across processes, so this reads other programs' windows too.
-    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-    return buffer;
-}
-
-std::wstring ItemText(HWND dialog, int id) {
-    return WindowText(GetDlgItem(dialog, id));
-}
-
-void Click(HWND dialog, int id) {
-    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
 void Type(HWND dialog, int id, const std::wstring& text) {
@@ -82,13 +26,13 @@ void PressEscape(HWND dialog) {
     PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
 }
 
-MessageBoxSeen AnswerMessageBox(const wchar_t* caption, int button, DWORD timeoutMs,
-                                bool anyProcess) {
+MessageBoxSeen AnswerBox(const wchar_t* caption, int button, DWORD timeoutMs,
+                         bool anyProcess) {
     MessageBoxSeen seen;
     HWND box = WaitForDialog(caption, timeoutMs, anyProcess);
     if (box == nullptr) return seen;
     seen.found = true;
-    seen.text = ItemText(box, 0xFFFF);
+    seen.text = MessageBoxText(box);
     seen.owner = GetWindow(box, GW_OWNER);
     Click(box, button);
     if (!WaitUntilGone(box, 3000)) {

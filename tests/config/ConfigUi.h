@@ -1,7 +1,9 @@
 // Drives the configuration program's dialogs as a user would, from the test thread: the
 // dialogs run modally on a UI thread of their own (or in a second process), the test finds their
-// windows by caption, types, clicks and answers message boxes.
+// windows by caption, types, clicks and answers message boxes. Builds on the shared UiDriver.
 #pragma once
+
+#include "UiDriver.h"
 
 #include <windows.h>
 
@@ -25,22 +27,22 @@ private:
 // A visible dialog-class window with this caption, of this process when `anyProcess` is false.
 // Null after `timeoutMs`.
 HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 5000, bool anyProcess = false);
-// True once `window` is no longer a window (or hidden), false after `timeoutMs`.
-bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000);
+// True once `window` is gone, false after `timeoutMs`.
+inline bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000) {
+    return WaitForWindowGone(window, timeoutMs);
+}
 // True while `window` stays a visible window for `ms` milliseconds.
 bool StaysOpen(HWND window, DWORD ms = 300);
 
-std::wstring WindowText(HWND window);
-std::wstring ItemText(HWND dialog, int id);
-
+inline std::wstring ItemText(HWND dialog, int id) { return ControlText(dialog, id); }
 // Clicks a button as the mouse would (BM_CLICK, posted so a modal box it opens cannot block us).
-void Click(HWND dialog, int id);
+inline void Click(HWND dialog, int id) { ClickButton(dialog, id); }
 // Replaces an edit box's text; the control reports EN_CHANGE like a keystroke does.
 void Type(HWND dialog, int id, const std::wstring& text);
 // The Escape key pressed in the dialog (posted to its focused control, or to the dialog).
 void PressEscape(HWND dialog);
 
-// A message box seen and answered: its text, owner and whether it had the asked button.
+// A message box seen and answered: its text and owner.
 struct MessageBoxSeen {
     bool found = false;
     std::wstring text;
@@ -48,8 +50,8 @@ struct MessageBoxSeen {
 };
 // Waits for the box with `caption`, reads its text, presses `button` (IDOK, IDYES, IDNO) and
 // waits until it is gone.
-MessageBoxSeen AnswerMessageBox(const wchar_t* caption, int button, DWORD timeoutMs = 5000,
-                                bool anyProcess = false);
+MessageBoxSeen AnswerBox(const wchar_t* caption, int button, DWORD timeoutMs = 5000,
+                         bool anyProcess = false);
 
 // The list-view rows of the main dialog: column texts of row `index`.
 int ListRowCount(HWND list);

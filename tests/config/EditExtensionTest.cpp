@@ -63,9 +63,11 @@ TEST_F(EditExtensionTest, DirectoryChangesReachTheStoreAtOnceAndOkRefreshesTheCo
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(left, expected);
 
+    SaveScreenshot(edit, L"edit-dialog.png");
+
     // A directory already stored is reported, whatever its letter case.
     PickFolder(edit, added);
-    MessageBoxSeen duplicate = AnswerMessageBox(kInfoCaption, IDOK);
+    MessageBoxSeen duplicate = AnswerBox(kInfoCaption, IDOK);
     EXPECT_EQ(duplicate.text, L"The directory:\n\n" + lowerAdded +
                                   L"\n\nis already associated with the file type [.wdcfga].");
     EXPECT_EQ(CountDirectories(L".wdcfga"), 2);

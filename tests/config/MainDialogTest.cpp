@@ -59,6 +59,8 @@ TEST_F(MainDialogTest, ListsEveryStoredExtensionWithTypeNameIconAndDirectoryCoun
     SendMessageW(headers, HDM_GETITEMW, 2, reinterpret_cast<LPARAM>(&column));
     EXPECT_EQ(std::wstring(header), L"Associated Directories");
     EXPECT_EQ(column.fmt & HDF_JUSTIFYMASK, HDF_CENTER);
+    SelectListRow(list, doc);
+    SaveScreenshot(main_, L"config-dialog.png");
     EXPECT_TRUE(CloseMain());
 }
 
@@ -81,19 +83,19 @@ TEST_F(MainDialogTest, EditAndRemoveNeedARow) {
     HWND list = MainList();
     ASSERT_GT(ListRowCount(list), 0);
     Click(main_, IDC_EDIT_EXTENSION);
-    EXPECT_EQ(AnswerMessageBox(kInfoCaption, IDOK).text,
+    EXPECT_EQ(AnswerBox(kInfoCaption, IDOK).text,
               L"No extension is currently selected. You must select an extension to edit.");
     Click(main_, IDC_REMOVE_EXTENSION);
-    EXPECT_EQ(AnswerMessageBox(kInfoCaption, IDOK).text,
+    EXPECT_EQ(AnswerBox(kInfoCaption, IDOK).text,
               L"No extension is currently selected. You must select an extension to remove.");
 
     // The same buttons over a list without rows (as on a first start).
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     Click(main_, IDC_EDIT_EXTENSION);
-    EXPECT_EQ(AnswerMessageBox(kInfoCaption, IDOK).text,
+    EXPECT_EQ(AnswerBox(kInfoCaption, IDOK).text,
               L"No items exist. You must add at least one item to be able to edit them!");
     Click(main_, IDC_REMOVE_EXTENSION);
-    EXPECT_EQ(AnswerMessageBox(kInfoCaption, IDOK).text,
+    EXPECT_EQ(AnswerBox(kInfoCaption, IDOK).text,
               L"No items exist. You must add at least one item to be able to remove them!");
     EXPECT_TRUE(ExtensionExists(L".wdcfga"));
     EXPECT_TRUE(CloseMain());
@@ -110,7 +112,7 @@ TEST_F(MainDialogTest, RemoveAsksAndOnlyYesUnregistersDeletesAndDropsTheRow) {
     SelectListRow(list, row);
 
     Click(main_, IDC_REMOVE_EXTENSION);
-    MessageBoxSeen question = AnswerMessageBox(L"WendriftConfig : Removal Confirmation", IDNO);
+    MessageBoxSeen question = AnswerBox(L"WendriftConfig : Removal Confirmation", IDNO);
     ASSERT_TRUE(question.found);
     EXPECT_EQ(question.text,
               L"Are you sure you wish to disassociate the extension [.wdcfgdoc] with Wendrift?");
@@ -120,7 +122,7 @@ TEST_F(MainDialogTest, RemoveAsksAndOnlyYesUnregistersDeletesAndDropsTheRow) {
     EXPECT_EQ(FindListRow(list, L".wdcfgdoc"), row);
 
     Click(main_, IDC_REMOVE_EXTENSION);
-    ASSERT_TRUE(AnswerMessageBox(L"WendriftConfig : Removal Confirmation", IDYES).found);
+    ASSERT_TRUE(AnswerBox(L"WendriftConfig : Removal Confirmation", IDYES).found);
     Sleep(200);
     EXPECT_EQ(WaitForDialog(kErrorCaption, 100), nullptr);
     EXPECT_EQ(FindListRow(list, L".wdcfgdoc"), -1);
@@ -153,7 +155,7 @@ TEST_F(MainDialogTest, AnExtensionDeletedBehindTheDialogsBackIsReportedNotCrashe
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(ListBoxCount(GetDlgItem(edit, IDC_DIRECTORY_LIST)), 0);
     PickFolder(edit, one);
-    EXPECT_EQ(AnswerMessageBox(kErrorCaption, IDOK).text, L"Failed to add directory to registry!");
+    EXPECT_EQ(AnswerBox(kErrorCaption, IDOK).text, L"Failed to add directory to registry!");
     Click(edit, IDOK);
     ASSERT_TRUE(WaitUntilGone(edit));
     EXPECT_FALSE(ExtensionExists(L".wdcfgc"));
@@ -161,8 +163,8 @@ TEST_F(MainDialogTest, AnExtensionDeletedBehindTheDialogsBackIsReportedNotCrashe
     // Removing it cannot unregister what is gone: the row stays, nothing is created.
     SelectListRow(list, row);
     Click(main_, IDC_REMOVE_EXTENSION);
-    ASSERT_TRUE(AnswerMessageBox(L"WendriftConfig : Removal Confirmation", IDYES).found);
-    EXPECT_EQ(AnswerMessageBox(kErrorCaption, IDOK).text,
+    ASSERT_TRUE(AnswerBox(L"WendriftConfig : Removal Confirmation", IDYES).found);
+    EXPECT_EQ(AnswerBox(kErrorCaption, IDOK).text,
               L"Failed to remove extension from registry!");
     EXPECT_NE(FindListRow(list, L".wdcfgc"), -1);
     EXPECT_FALSE(ClassKeyExists(L".wdcfgc"));
