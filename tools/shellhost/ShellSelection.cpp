@@ -1,0 +1,62 @@
+#include "tools/shellhost/ShellSelection.h"
+
+#include <memory>
+
+ShellSelection::~ShellSelection() {
+    if (data_ != nullptr) data_->Release();
+    CoTaskMemFree(folderId_);
+}
+
+bool ShellSelection::Create(const std::vector<std::wstring>& paths) {
+    if (paths.empty()) {
+        problem_ = L"no paths given";
+        return false;
+    }
+    std::vector<PIDLIST_ABSOLUTE> items;
+    std::vector<PCUITEMID_CHILD> children;
+    IShellFolder* folder = nullptr;
+    bool ok = true;
+    for (const std::wstring& path : paths) {
+        PIDLIST_ABSOLUTE item = nullptr;
+        HRESULT hr = SHParseDisplayName(path.c_str(), nullptr, &item, 0, nullptr);
+        if (FAILED(hr)) {
+            problem_ = L"the shell cannot parse \"" + path + L"\" (does it exist?)";
+            ok = false;
+            break;
+        }
+        items.push_back(item);
+        PIDLIST_ABSOLUTE parent = ILClone(item);
+        ILRemoveLastID(parent);
+        if (folderId_ == nullptr) {
+            folderId_ = parent;
+            PCUITEMID_CHILD child = nullptr;
+            hr = SHBindToParent(item, IID_IShellFolder, reinterpret_cast<void**>(&folder), &child);
+            if (FAILED(hr)) {
+                problem_ = L"the shell cannot bind to the folder of \"" + path + L"\"";
+                ok = false;
+                break;
+            }
+        } else {
+            bool same = ILIsEqual(parent, folderId_) != FALSE;
+            CoTaskMemFree(parent);
+            if (!same) {
+                problem_ = L"\"" + path + L"\" is not in the same folder as the first path";
+                ok = false;
+                break;
+            }
+        }
+        children.push_back(ILFindLastID(item));
+    }
+    if (ok) {
+        HRESULT hr = folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                                           children.data(), IID_IDataObject, nullptr,
+                                           reinterpret_cast<void**>(&data_));
+        if (FAILED(hr)) {
+            problem_ = L"IShellFolder::GetUIObjectOf(IID_IDataObject) failed";
+            ok = false;
+        }
+    }
+    if (folder != nullptr) folder->Release();
+    for (PIDLIST_ABSOLUTE item : items) CoTaskMemFree(item);
+    return ok;
+}
