@@ -1,4 +1,9 @@
 // Copies or moves one file with the platform's calls (through the TransferPlatform seam).
+//
+// Replacing an existing file never destroys it before its successor is complete: the file is
+// transferred into a hidden staging folder of its own in the destination and only then
+// renamed over the target in one step. A failed or cancelled transfer leaves the existing
+// target as it was and nothing of its own behind. A move within one volume stays one rename.
 #pragma once
 
 #include <windows.h>

@@ -220,6 +220,8 @@ void Record(LPCWSTR source, LPCWSTR target, bool isCopy, DWORD flags, LPVOID dat
     call.target = target;
     call.isCopy = isCopy;
     call.flags = flags;
+    std::wstring folder = call.target.substr(0, call.target.find_last_of(L'\\'));
+    call.targetFolderAttributes = GetFileAttributesW(folder.c_str());
     auto* context = static_cast<ProgressContext*>(data);
     if (context && context->dialog) {
         call.dialog = context->dialog->Handle();

@@ -80,6 +80,7 @@ struct StandIn {
         HWND dialog = nullptr;      // the progress dialog of the transfer
         std::wstring caption;       // its caption when the call started
         std::wstring overallText;   // its overall text when the call started
+        DWORD targetFolderAttributes = INVALID_FILE_ATTRIBUTES;  // of the folder written into
     };
     std::vector<Call> Calls();
     // The progress dialog of the transfer that copied or moved this source, once it started.

@@ -1,0 +1,271 @@
+// Replacing an existing file never loses it: whatever fails or is cancelled while its
+// successor is written, the existing target stays byte for byte, the source stays, and no
+// staging file is left behind. Real faults under Wine where Wine can make them; the stand-in
+// for the platform copy for a cancel and a read error in the middle of a file.
+#include "TransferTestKit.h"
+#include "UiDriver.h"
+
+#include "transfer/StartTransfer.h"
+#include "transfer/TransferResources.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kit::Bytes;
+
+// Starts a shell command line on the Unix side. Wine starts Unix programs but gives no
+// waitable handle or exit code for them: callers poll for the command's effect.
+bool StartUnix(const std::wstring& command) {
+    std::wstring line = L"/bin/sh -c \"" + command + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return true;
+}
+
+std::wstring UnixPath(const std::wstring& windowsPath) {
+    std::wstring path = windowsPath.substr(2);  // Z:
+    for (wchar_t& c : path) {
+        if (c == L'\\') c = L'/';
+    }
+    return path;
+}
+
+// Whether a new entry can be made in the folder right now (the probe is removed again).
+bool CanCreateIn(const std::wstring& folder) {
+    std::wstring probe = folder + L"\\probe";
+    if (!CreateDirectoryW(probe.c_str(), nullptr)) return false;
+    RemoveDirectoryW(probe.c_str());
+    return true;
+}
+
+// A destination in which nothing new can be created (immutable, to root as well), while the
+// existing files in it can still be written: the staging folder cannot be made there.
+class ImmutableDestination {
+public:
+    explicit ImmutableDestination(const std::wstring& folder)
+        : folder_(folder), unixPath_(UnixPath(folder)) {
+        made_ = StartUnix(L"chattr +i '" + unixPath_ + L"'") &&
+                kit::WaitUntil([&] { return !CanCreateIn(folder_); }, 3000);
+    }
+    ~ImmutableDestination() {
+        StartUnix(L"chattr -i '" + unixPath_ + L"'");
+        kit::WaitUntil([&] { return CanCreateIn(folder_); }, 3000);
+    }
+    bool Made() const { return made_; }
+
+private:
+    std::wstring folder_;
+    std::wstring unixPath_;
+    bool made_ = false;
+};
+
+// A run that died while the folder was immutable would leave it undeletable.
+const wchar_t* UnlockLeftovers(const wchar_t* name) {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    std::wstring root = std::wstring(folder) + L"\\scratch-" + name;
+    if (kit::Exists(root) && StartUnix(L"chattr -R -i '" + UnixPath(root) + L"'")) {
+        kit::WaitUntil([&] { kit::RemoveTree(root); return !kit::Exists(root); }, 3000);
+    }
+    return name;
+}
+
+class SafeReplaceTest : public ::testing::Test {
+protected:
+    SafeReplaceTest() : watchdog_(40, "transfer_replace_tests"), root_(UnlockLeftovers(L"replace")) {
+        source_ = root_ / L"from";
+        destination_ = root_ / L"to";
+        CreateDirectoryW(source_.c_str(), nullptr);
+        CreateDirectoryW(destination_.c_str(), nullptr);
+        for (const wchar_t* name : {L"a.wdrep", L"b.wdrep"}) {
+            std::wstring path = source_ + L"\\" + name;
+            kit::WriteBytes(path, kit::Payload(200000, name[0]));
+            sources_.push_back(path);
+            kit::WriteBytes(Target(name), std::string("existing ") + static_cast<char>(name[0]));
+        }
+    }
+    ~SafeReplaceTest() override { kit::RestorePlatform(); }
+
+    std::wstring Target(const std::wstring& name) const { return destination_ + L"\\" + name; }
+
+    // Starts the job and says Yes to All when the replace question comes.
+    void StartReplacing(const std::vector<std::wstring>& files, bool isCopy) {
+        before_ = kit::Threads();
+        ASSERT_TRUE(StartTransfer(nullptr, files, destination_, isCopy));
+        HWND question = kit::WaitForDialog(L"Confirm File Replace");
+        ASSERT_TRUE(question);
+        kit::Click(question, files.size() > 1 ? IDC_REPLACE_YES_TO_ALL : IDC_REPLACE_YES);
+    }
+    // Answers the error report that must come and returns its text.
+    std::wstring ReportAnswered(int button) {
+        HWND box = kit::WaitForDialog(L"Wendrift : ERROR");
+        EXPECT_TRUE(box) << "no error report";
+        if (!box) return std::wstring();
+        std::wstring text = kit::MessageText(box);
+        kit::Click(box, button);
+        EXPECT_TRUE(kit::WaitGone(box));
+        return text;
+    }
+    void WaitForEnd() { ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_)); }
+
+    void ExpectExistingKept(const std::wstring& name) {
+        EXPECT_EQ(Bytes(Target(name)), std::string("existing ") + static_cast<char>(name[0]));
+    }
+    void ExpectSourcesIntact() {
+        for (const std::wstring& source : sources_) {
+            wchar_t first = source[source.find_last_of(L'\\') + 1];
+            EXPECT_EQ(Bytes(source), kit::Payload(200000, first)) << "source changed";
+        }
+    }
+    // Exactly the two targets, nothing staged left over.
+    void ExpectNothingLeftBehind() {
+        EXPECT_EQ(kit::Listing(destination_), (std::vector<std::wstring>{L"a.wdrep", L"b.wdrep"}));
+        EXPECT_EQ(kit::Listing(root_.Path()), (std::vector<std::wstring>{L"from", L"to"}));
+    }
+
+    Watchdog watchdog_;
+    kit::Scratch root_;
+    std::wstring source_;
+    std::wstring destination_;
+    std::vector<std::wstring> sources_;
+    std::vector<DWORD> before_;
+};
+
+TEST_F(SafeReplaceTest, ASuccessfulReplaceGoesThroughAHiddenStagingFolder) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    StartReplacing({sources_[0]}, true);
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_NE(calls[0].target, Target(L"a.wdrep"));
+    EXPECT_EQ(calls[0].target.compare(0, destination_.size() + 1, destination_ + L"\\"), 0);
+    ASSERT_NE(calls[0].targetFolderAttributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(calls[0].targetFolderAttributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(Bytes(Target(L"a.wdrep")), Bytes(sources_[0]));
+    ExpectNothingLeftBehind();
+}
+
+TEST_F(SafeReplaceTest, WithoutAnExistingTargetTheCopyGoesStraightToIt) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    DeleteFileW(Target(L"a.wdrep").c_str());
+    before_ = kit::Threads();
+    ASSERT_TRUE(StartTransfer(nullptr, {sources_[0]}, destination_, true));
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].target, Target(L"a.wdrep"));
+    EXPECT_EQ(Bytes(Target(L"a.wdrep")), Bytes(sources_[0]));
+}
+
+TEST_F(SafeReplaceTest, CancelInTheMiddleOfAFileKeepsTheExistingTarget) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 20;
+    StartReplacing({sources_[0]}, true);
+    HWND progress = nullptr;
+    ASSERT_TRUE(kit::WaitUntil([&] { return (progress = standIn.DialogFor(sources_[0])) != nullptr; }));
+    ASSERT_TRUE(kit::WaitUntil([&] {
+        return kit::ItemText(progress, IDC_CURRENT_TEXT).find(L"Current file: ") == 0;
+    })) << "part of the file is written";
+    kit::Click(progress, IDC_PROGRESS_CANCEL);
+    WaitForEnd();
+    EXPECT_TRUE(kit::Dialogs(L"Wendrift : ERROR").empty());
+    ExpectExistingKept(L"a.wdrep");
+    ExpectSourcesIntact();
+    ExpectNothingLeftBehind();
+}
+
+TEST_F(SafeReplaceTest, AReadErrorInTheMiddleOfAFileKeepsTheExistingTarget) {
+    for (bool isCopy : {true, false}) {
+        SCOPED_TRACE(isCopy ? "copy" : "move across volumes");
+        kit::StandIn& standIn = kit::InstallStandIn();
+        standIn.failAfterBytes = 100000;
+        standIn.crossVolume = true;
+        StartReplacing(sources_, isCopy);
+        for (const wchar_t* name : {L"a.wdrep", L"b.wdrep"}) {
+            std::wstring text = ReportAnswered(IDYES);
+            EXPECT_NE(text.find(L"While attempting to " + std::wstring(isCopy ? L"copy" : L"move") +
+                                L":\n\n"),
+                      std::wstring::npos);
+            EXPECT_NE(text.find(L"\n\nto\n\n" + Target(name) + L"\n\n"), std::wstring::npos)
+                << "the report names the real target: " << text;
+        }
+        WaitForEnd();
+        ExpectExistingKept(L"a.wdrep");
+        ExpectExistingKept(L"b.wdrep");
+        ExpectSourcesIntact();
+        ExpectNothingLeftBehind();
+    }
+}
+
+TEST_F(SafeReplaceTest, AMoveWithinOneVolumeStaysOneRename) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    std::string incoming = Bytes(sources_[0]);
+    StartReplacing({sources_[0]}, false);
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_FALSE(calls[0].isCopy);
+    EXPECT_EQ(calls[0].target, Target(L"a.wdrep"));
+    EXPECT_EQ(calls[0].flags, static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(Bytes(Target(L"a.wdrep")), incoming);
+    EXPECT_FALSE(kit::Exists(sources_[0]));
+    ExpectNothingLeftBehind();
+}
+
+TEST_F(SafeReplaceTest, AMoveAcrossVolumesGivesUpTheSourceOnlyAfterTheReplace) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.crossVolume = true;
+    std::string incoming = Bytes(sources_[0]);
+    StartReplacing({sources_[0]}, false);
+    WaitForEnd();
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 2u);  // the refused rename, then the copy aside
+    EXPECT_TRUE(calls[1].targetFolderAttributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(Bytes(Target(L"a.wdrep")), incoming);
+    EXPECT_FALSE(kit::Exists(sources_[0]));
+    ExpectNothingLeftBehind();
+}
+
+// ---- real faults under Wine ----------------------------------------------------------------
+
+TEST_F(SafeReplaceTest, ALockedSourceOrALockedTargetLeavesBothAsTheyWere) {
+    for (bool lockSource : {true, false}) {
+        SCOPED_TRACE(lockSource ? "locked source" : "locked target");
+        std::wstring locked = lockSource ? sources_[0] : Target(L"a.wdrep");
+        HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        StartReplacing({sources_[0]}, true);
+        std::wstring text = ReportAnswered(IDOK);
+        EXPECT_NE(text.find(L"\n\nto\n\n" + Target(L"a.wdrep") + L"\n\n"), std::wstring::npos)
+            << text;
+        WaitForEnd();
+        CloseHandle(lock);
+        ExpectExistingKept(L"a.wdrep");
+        ExpectSourcesIntact();
+        ExpectNothingLeftBehind();
+    }
+}
+
+TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarget) {
+    ImmutableDestination immutable(destination_);
+    if (!immutable.Made()) GTEST_SKIP() << "this file system cannot make a folder immutable";
+    StartReplacing(sources_, true);
+    for (int i = 0; i < 2; ++i) ReportAnswered(IDYES);
+    WaitForEnd();
+    ExpectExistingKept(L"a.wdrep");
+    ExpectExistingKept(L"b.wdrep");
+    ExpectSourcesIntact();
+    ExpectNothingLeftBehind();
+}
+
+}  // namespace
