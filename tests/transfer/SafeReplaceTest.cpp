@@ -14,10 +14,24 @@ namespace {
 
 using kit::Bytes;
 
-// Starts a shell command line on the Unix side. Wine starts Unix programs but gives no
-// waitable handle or exit code for them: callers poll for the command's effect.
-bool StartUnix(const std::wstring& command) {
-    std::wstring line = L"/bin/sh -c \"" + command + L"\"";
+std::wstring UnixPath(const std::wstring& windowsPath) {
+    std::wstring path = windowsPath.substr(2);  // Z:
+    for (wchar_t& c : path) {
+        if (c == L'\\') c = L'/';
+    }
+    return path;
+}
+
+// Runs a shell command line on the Unix side and waits for it to end. Wine starts Unix
+// programs but gives no waitable handle or exit code for them, so the command leaves a marker
+// file behind when it succeeded. False when it failed or did not end within 5 s.
+bool RunUnix(const std::wstring& command) {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    std::wstring marker = std::wstring(folder) + L"\\unix-command.done";
+    DeleteFileW(marker.c_str());
+    std::wstring line =
+        L"/bin/sh -c \"" + command + L" && echo done > '" + UnixPath(marker) + L"'\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -27,42 +41,27 @@ bool StartUnix(const std::wstring& command) {
     }
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    return true;
-}
-
-std::wstring UnixPath(const std::wstring& windowsPath) {
-    std::wstring path = windowsPath.substr(2);  // Z:
-    for (wchar_t& c : path) {
-        if (c == L'\\') c = L'/';
-    }
-    return path;
-}
-
-// Whether a new entry can be made in the folder right now (the probe is removed again).
-bool CanCreateIn(const std::wstring& folder) {
-    std::wstring probe = folder + L"\\probe";
-    if (!CreateDirectoryW(probe.c_str(), nullptr)) return false;
-    RemoveDirectoryW(probe.c_str());
-    return true;
+    bool done = kit::WaitUntil([&] { return kit::Exists(marker); }, 5000);
+    DeleteFileW(marker.c_str());
+    return done;
 }
 
 // A destination in which nothing new can be created (immutable, to root as well), while the
 // existing files in it can still be written: the staging folder cannot be made there.
 class ImmutableDestination {
 public:
-    explicit ImmutableDestination(const std::wstring& folder)
-        : folder_(folder), unixPath_(UnixPath(folder)) {
-        made_ = StartUnix(L"chattr +i '" + unixPath_ + L"'") &&
-                kit::WaitUntil([&] { return !CanCreateIn(folder_); }, 3000);
+    explicit ImmutableDestination(const std::wstring& folder) : unixPath_(UnixPath(folder)) {
+        made_ = RunUnix(L"chattr +i '" + unixPath_ + L"'");
+        std::wstring probe = folder + L"\\probe";
+        if (made_ && CreateDirectoryW(probe.c_str(), nullptr)) {
+            RemoveDirectoryW(probe.c_str());
+            made_ = false;
+        }
     }
-    ~ImmutableDestination() {
-        StartUnix(L"chattr -i '" + unixPath_ + L"'");
-        kit::WaitUntil([&] { return CanCreateIn(folder_); }, 3000);
-    }
+    ~ImmutableDestination() { RunUnix(L"chattr -i '" + unixPath_ + L"'"); }
     bool Made() const { return made_; }
 
 private:
-    std::wstring folder_;
     std::wstring unixPath_;
     bool made_ = false;
 };
@@ -72,9 +71,7 @@ const wchar_t* UnlockLeftovers(const wchar_t* name) {
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
     std::wstring root = std::wstring(folder) + L"\\scratch-" + name;
-    if (kit::Exists(root) && StartUnix(L"chattr -R -i '" + UnixPath(root) + L"'")) {
-        kit::WaitUntil([&] { kit::RemoveTree(root); return !kit::Exists(root); }, 3000);
-    }
+    if (kit::Exists(root)) RunUnix(L"chattr -R -i '" + UnixPath(root) + L"'");
     return name;
 }
 
