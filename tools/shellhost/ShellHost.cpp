@@ -13,6 +13,8 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -235,6 +237,9 @@ int Run(int argc, wchar_t** argv) {
 }  // namespace
 
 int main() {
+    // Plain "\n" line ends, as on the Linux side that usually reads this output.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argv == nullptr) return Fail(L"cannot read the command line", 2);

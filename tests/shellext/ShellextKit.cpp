@@ -1,0 +1,163 @@
+#include "ShellextKit.h"
+
+#include "UiDriver.h"
+
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace shellkit {
+
+std::wstring LibraryPath() { return UnixToWindowsPath(WENDRIFT_DLL_PATH); }
+
+std::wstring ShellHostPath() { return UnixToWindowsPath(WENDRIFT_SHELLHOST_PATH); }
+
+int Run(const std::wstring& commandLine, DWORD timeoutMs, std::string* output) {
+    wchar_t temp[MAX_PATH] = {}, file[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    GetTempFileNameW(temp, L"wdo", 0, file);
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process = {};
+    std::wstring line = commandLine;
+    int code = -1;
+    if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+            DWORD exitCode = 0;
+            GetExitCodeProcess(process.hProcess, &exitCode);
+            code = static_cast<int>(exitCode);
+        } else {
+            TerminateProcess(process.hProcess, 99);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    if (output != nullptr) {
+        std::ifstream in(file, std::ios::binary);
+        output->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    DeleteFileW(file);
+    return code;
+}
+
+int Regsvr32(const std::wstring& switches) {
+    return Run(L"C:\\windows\\system32\\regsvr32.exe " + switches + L" \"" + LibraryPath() + L"\"",
+               30000);
+}
+
+FARPROC Export(const char* name) {
+    static HMODULE library = LoadLibraryW(LibraryPath().c_str());
+    return library != nullptr ? GetProcAddress(library, name) : nullptr;
+}
+
+ScratchFolder::ScratchFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"wd shellext " + name;
+    Remove();
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { Remove(); }
+
+void ScratchFolder::Remove() const {
+    // SHFileOperationW wants a double-null-terminated list.
+    std::wstring from = path_ + L'\0';
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+std::wstring ScratchFolder::File(const std::wstring& name, size_t bytes) const {
+    std::wstring path = path_ + L"\\" + name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string data(bytes, 'w');
+    DWORD written = 0;
+    if (bytes != 0) WriteFile(file, data.data(), static_cast<DWORD>(bytes), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+std::wstring ScratchFolder::Folder(const std::wstring& name) const {
+    std::wstring path = path_ + L"\\" + name;
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+BlockDataObject::BlockDataObject(CLIPFORMAT format, std::vector<BYTE> block)
+    : format_(format), block_(std::move(block)) {}
+
+STDMETHODIMP BlockDataObject::QueryInterface(REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+        *out = static_cast<IDataObject*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) BlockDataObject::AddRef() { return static_cast<ULONG>(++references_); }
+
+STDMETHODIMP_(ULONG) BlockDataObject::Release() { return static_cast<ULONG>(--references_); }
+
+STDMETHODIMP BlockDataObject::QueryGetData(FORMATETC* format) {
+    return format != nullptr && format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL)
+               ? S_OK
+               : DV_E_FORMATETC;
+}
+
+STDMETHODIMP BlockDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
+    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block_.size());
+    std::memcpy(GlobalLock(memory), block_.data(), block_.size());
+    GlobalUnlock(memory);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = memory;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+}
+
+std::vector<BYTE> WideDropBlock(const std::vector<std::wstring>& paths) {
+    std::vector<BYTE> block(sizeof(DROPFILES), 0);
+    DROPFILES header = {};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::memcpy(block.data(), &header, sizeof(header));
+    for (const std::wstring& path : paths) {
+        const BYTE* bytes = reinterpret_cast<const BYTE*>(path.c_str());
+        block.insert(block.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+    }
+    block.push_back(0);
+    block.push_back(0);
+    return block;
+}
+
+std::vector<DWORD> Threads() {
+    std::vector<DWORD> threads;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    return threads;
+}
+
+}  // namespace shellkit
