@@ -125,12 +125,14 @@ TEST_F(AboutDlgTest, ShowsTheFourParagraphsWithTheProductPageAsItsOnlyLink) {
     EXPECT_TRUE(StaysOpen(about));
     Click(about, IDOK);
     EXPECT_TRUE(WaitUntilGone(about));
+    Settle(main_);  // the main dialog takes up the outcome
 
     // The close box closes it as well.
     about = OpenAbout();
     ASSERT_NE(about, nullptr);
     PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitUntilGone(about));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(CloseMain());
 }
 
@@ -158,6 +160,7 @@ TEST_F(AboutDlgTest, ClickAndEnterOnTheLinkOpenTheProductPage) {
 
     Click(about, IDOK);
     EXPECT_TRUE(WaitUntilGone(about));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(CloseMain());
 }
 
@@ -176,5 +179,6 @@ TEST_F(AboutDlgTest, ABrowserThatCannotStartIsReportedAndTheBoxStaysOpen) {
     EXPECT_TRUE(StaysOpen(about));
     Click(about, IDOK);
     EXPECT_TRUE(WaitUntilGone(about));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(CloseMain());
 }

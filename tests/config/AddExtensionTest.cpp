@@ -74,6 +74,7 @@ TEST_F(AddExtensionTest, CaptionGroupAndIconFollowTheTypedExtension) {
     // Nothing changed: Escape closes at once and nothing is stored.
     PressEscape(add);
     EXPECT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_FALSE(ExtensionExists(L".new"));
     EXPECT_TRUE(CloseMain());
 }
@@ -93,6 +94,7 @@ TEST_F(AddExtensionTest, OkWithoutDirectoriesAsksThenSavesRegistersAndShowsTheSo
               L"like to add it anyway?");
     EXPECT_EQ(question.owner, add);
     ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
 
     EXPECT_TRUE(ExtensionExists(L".wdcfgb"));
     EXPECT_EQ(CountDirectories(L".wdcfgb"), 0);
@@ -119,6 +121,7 @@ TEST_F(AddExtensionTest, OkWithoutDirectoriesAnsweredNoClosesWithoutSaving) {
     Click(add, IDOK);
     ASSERT_TRUE(AnswerBox(L"Wendrift : No directories associated", IDNO).found);
     EXPECT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_FALSE(ExtensionExists(L".wdcfgb"));
     EXPECT_FALSE(ClassKeyExists(L".wdcfgb"));
     EXPECT_EQ(FindListRow(MainList(), L".wdcfgb"), -1);
@@ -156,6 +159,7 @@ TEST_F(AddExtensionTest, DirectoriesAreShownInPickOrderAndStoredInDisplayOrder) 
 
     Click(add, IDOK);
     ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(StoredDirectories(L".wdcfgdoc"), (std::vector<std::wstring>{lowerOne, lowerTwo}));
     // A known file type gets the handler under its type, and keeps its own name.
     EXPECT_EQ(ClassValue(L"wdcfgdocfile\\shellex\\ContextMenuHandlers\\Wendrift", L""),
@@ -189,6 +193,7 @@ TEST_F(AddExtensionTest, AnExtensionAlreadyStoredInAnyCaseKeepsTheDialogOpen) {
     Type(add, IDC_EXTENSION_EDIT, L"wdcfgc");
     Click(add, IDOK);
     ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(CountDirectories(L".wdcfgc"), 1);
     EXPECT_TRUE(CloseMain());
 }
@@ -212,6 +217,7 @@ TEST_F(AddExtensionTest, EscapeAfterChangesAsksAndNoKeepsTheDialogOpen) {
     PressEscape(add);
     ASSERT_TRUE(AnswerBox(L"Wendrift : Save changes?", IDYES).found);
     ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(CountDirectories(L".wdcfge"), 1);
     EXPECT_NE(FindListRow(MainList(), L".wdcfge"), -1);
     EXPECT_TRUE(CloseMain());
@@ -230,14 +236,14 @@ TEST_F(AddExtensionTest, RemovingAChosenDirectoryBeforeSaving) {
     PickFolder(add, one);
     HWND lines = GetDlgItem(add, IDC_DIRECTORY_LIST);
     SelectListBoxLine(lines, 0);
-    Click(add, IDC_REMOVE_DIRECTORY);
-    Sleep(200);
+    ClickAndWait(add, IDC_REMOVE_DIRECTORY);
     EXPECT_EQ(ListBoxCount(lines), 0);
     // A directory added and removed again still counts as a change: OK saves the extension
     // with no directories after the question.
     Click(add, IDOK);
     ASSERT_TRUE(AnswerBox(L"Wendrift : No directories associated", IDNO).found);
     ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(ExtensionExists(L".wdcfge"));
     EXPECT_EQ(CountDirectories(L".wdcfge"), 0);
     EXPECT_TRUE(CloseMain());
@@ -273,6 +279,7 @@ TEST_F(AddExtensionTest, AnExtensionNoFileNameCanCarryIsRefusedAndNothingIsWritt
     Type(add, IDC_EXTENSION_EDIT, L"wdcfg.tar.gz");
     Click(add, IDOK);
     ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(CountDirectories(L".wdcfg.tar.gz"), 1);
     EXPECT_TRUE(ClassKeyExists(MarkerKey(L".wdcfg.tar.gz")));
     EXPECT_TRUE(CloseMain());
@@ -299,6 +306,7 @@ TEST_F(AddExtensionTest, TheRecycleBinAndOtherShellFoldersAreNotAdded) {
     // Neither counted as a change: Escape closes without asking.
     PressEscape(add);
     EXPECT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_FALSE(ExtensionExists(L".wdcfge"));
     EXPECT_TRUE(CloseMain());
 }
@@ -339,5 +347,6 @@ TEST_F(AddExtensionTest, AnInvalidTypedFolderNameIsWarnedAboutByTheBrowserWhichS
     EXPECT_EQ(ListBoxCount(GetDlgItem(add, IDC_DIRECTORY_LIST)), 0);
     PressEscape(add);
     EXPECT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(CloseMain());
 }

@@ -175,6 +175,8 @@ void ConfigFixture::PickFolder(HWND editDialog, const std::wstring& path) {
     ASSERT_TRUE(selected) << "the browser did not select the folder";
     Click(browser, IDOK);
     ASSERT_TRUE(WaitUntilGone(browser));
+    // The dialog goes on with the picked folder once the browser has gone.
+    Settle(editDialog);
 }
 
 void ConfigFixture::PickShellFolder(HWND editDialog, int csidl) {
@@ -213,4 +215,6 @@ void ConfigFixture::PickShellFolder(HWND editDialog, int csidl) {
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
     Click(browser, IDOK);
     ASSERT_TRUE(WaitUntilGone(browser));
+    // The dialog goes on with the picked folder once the browser has gone.
+    Settle(editDialog);
 }

@@ -14,6 +14,16 @@ bool StaysOpen(HWND window, DWORD ms) {
     return IsWindow(window) && IsWindowVisible(window);
 }
 
+void ClickAndWait(HWND dialog, int id) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+void Settle(HWND dialog) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
 void Type(HWND dialog, int id, const std::wstring& text) {
     SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -37,6 +37,11 @@ bool StaysOpen(HWND window, DWORD ms = 300);
 inline std::wstring ItemText(HWND dialog, int id) { return ControlText(dialog, id); }
 // Clicks a button as the mouse would (BM_CLICK, posted so a modal box it opens cannot block us).
 inline void Click(HWND dialog, int id) { ClickButton(dialog, id); }
+// Clicks a button whose command opens no window, and returns once the command has run.
+void ClickAndWait(HWND dialog, int id);
+// Returns once the dialog's thread is back in its message loop, that is once the command it
+// was running when this was called has finished (or a modal window of it is up).
+void Settle(HWND dialog);
 // Replaces an edit box's text; the control reports EN_CHANGE like a keystroke does.
 void Type(HWND dialog, int id, const std::wstring& text);
 // The Escape key pressed in the dialog (posted to its focused control, or to the dialog).

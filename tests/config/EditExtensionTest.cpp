@@ -54,8 +54,7 @@ TEST_F(EditExtensionTest, DirectoryChangesReachTheStoreAtOnceAndOkRefreshesTheCo
     for (wchar_t& ch : lowerAdded) ch = (ch >= L'A' && ch <= L'Z') ? ch + 32 : ch;
     EXPECT_EQ(ListBoxLine(lines, 2), lowerAdded);
     SelectListBoxLine(lines, 0);
-    Click(edit, IDC_REMOVE_DIRECTORY);
-    Sleep(200);
+    ClickAndWait(edit, IDC_REMOVE_DIRECTORY);
     EXPECT_EQ(ListBoxCount(lines), 2);
     std::vector<std::wstring> left = StoredDirectories(L".wdcfga");
     std::sort(left.begin(), left.end());
@@ -76,6 +75,7 @@ TEST_F(EditExtensionTest, DirectoryChangesReachTheStoreAtOnceAndOkRefreshesTheCo
     StoreExtension(L".wdcfga", {L"c:\\wdcfg\\third"});
     Click(edit, IDOK);
     ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(ListCell(list, FindListRow(list, L".wdcfga"), 2), L"3");
     EXPECT_TRUE(CloseMain());
 }
@@ -93,6 +93,7 @@ TEST_F(EditExtensionTest, EscapeKeepsTheChangesButNotTheRefreshedCount) {
     PickFolder(edit, added);
     PressEscape(edit);
     ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(WaitForDialog(L"Wendrift : Save changes?", 200), nullptr);
     EXPECT_EQ(CountDirectories(L".wdcfga"), 2);
     EXPECT_EQ(ListCell(list, row, 2), L"1");
@@ -112,6 +113,7 @@ TEST_F(EditExtensionTest, DoubleClickAndEnterOnARowOpenTheSameDialog) {
     EXPECT_EQ(ListBoxCount(GetDlgItem(edit, IDC_DIRECTORY_LIST)), 1);
     Click(edit, IDOK);
     ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);  // the main dialog takes up the outcome
 
     // Enter on the focused row: the dialog manager sees the key first.
     SelectListRow(list, row);
@@ -122,6 +124,7 @@ TEST_F(EditExtensionTest, DoubleClickAndEnterOnARowOpenTheSameDialog) {
     EXPECT_TRUE(IsWindowVisible(main_));
     Click(edit, IDOK);
     ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(CloseMain());
 }
 
@@ -147,11 +150,11 @@ TEST_F(EditExtensionTest, NamesOfMaximumLengthAreShownShortenedAndRemovedCleanly
     EXPECT_LE(ListBoxLine(lines, 0).size(), 51u);
     EXPECT_NE(ListBoxLine(lines, 0).find(L"..."), std::wstring::npos);
     SelectListBoxLine(lines, 0);
-    Click(edit, IDC_REMOVE_DIRECTORY);
-    Sleep(200);
+    ClickAndWait(edit, IDC_REMOVE_DIRECTORY);
     EXPECT_EQ(CountDirectories(extension), 0);
     Click(edit, IDOK);
     ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_EQ(ListCell(list, row, 2), L"0");
     EXPECT_TRUE(CloseMain());
 }

@@ -123,7 +123,7 @@ TEST_F(MainDialogTest, RemoveAsksAndOnlyYesUnregistersDeletesAndDropsTheRow) {
 
     Click(main_, IDC_REMOVE_EXTENSION);
     ASSERT_TRUE(AnswerBox(L"WendriftConfig : Removal Confirmation", IDYES).found);
-    Sleep(200);
+    Settle(main_);
     EXPECT_EQ(WaitForDialog(kErrorCaption, 100), nullptr);
     EXPECT_EQ(FindListRow(list, L".wdcfgdoc"), -1);
     EXPECT_FALSE(ExtensionExists(L".wdcfgdoc"));
@@ -158,6 +158,7 @@ TEST_F(MainDialogTest, AnExtensionDeletedBehindTheDialogsBackIsReportedNotCrashe
     EXPECT_EQ(AnswerBox(kErrorCaption, IDOK).text, L"Failed to add directory to registry!");
     Click(edit, IDOK);
     ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);  // the main dialog takes up the outcome
     EXPECT_FALSE(ExtensionExists(L".wdcfgc"));
 
     // Removing it cannot unregister what is gone: the row stays, nothing is created.

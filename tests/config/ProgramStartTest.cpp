@@ -1,0 +1,163 @@
+// WendriftConfig.exe started as the user starts it, from a folder of its own: the checks it
+// makes before its main dialog, the dialog's list, and its exit codes.
+#include "UiDriver.h"
+
+#include "store/AssociationStore.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kMainCaption[] = L"Wendrift Configuration";
+
+class ProgramStartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"wdcfg-program";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+    }
+
+    void TearDown() override {
+        if (process_.hProcess != nullptr) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process_.hProcess, 99);
+            }
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        RemoveDirectoryW((folder_ + L"\\Wendrift.dll").c_str());
+        DeleteFileW((folder_ + L"\\Wendrift.dll").c_str());
+        DeleteFileW((folder_ + L"\\" + exeName_).c_str());
+        RemoveDirectoryW(folder_.c_str());
+        if (!appDefaults_.empty()) SHDeleteKeyW(HKEY_CURRENT_USER, appDefaults_.c_str());
+        RemoveExtension(L".wdcfgprog");
+    }
+
+    // Copies the built program into the test folder (as `name`) and starts it there.
+    void Start(const std::wstring& name = L"WendriftConfig.exe") {
+        exeName_ = name;
+        const std::wstring built = BuildDir() + L"\\config\\WendriftConfig.exe";
+        const std::wstring copy = folder_ + L"\\" + name;
+        ASSERT_TRUE(CopyFileW(built.c_str(), copy.c_str(), FALSE)) << "no program at the build";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        std::wstring commandLine = L"\"" + copy + L"\"";
+        ASSERT_TRUE(CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                   nullptr, folder_.c_str(), &startup, &process_));
+    }
+
+    HWND ProgramWindow(const wchar_t* caption, DWORD timeoutMs = 8000) {
+        return WaitForProcessWindow(process_.dwProcessId, L"#32770", caption, timeoutMs);
+    }
+
+    // The exit code once the program has ended, or -1 while it still runs.
+    long ExitCode(DWORD timeoutMs = 8000) {
+        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+    // Answers the program's message box with OK and returns its text.
+    std::wstring AnswerProgramBox(const wchar_t* caption) {
+        HWND box = ProgramWindow(caption);
+        if (box == nullptr) return L"<no box>";
+        std::wstring text = MessageBoxText(box);
+        ClickButton(box, IDOK);
+        return text;
+    }
+
+    // Makes Wine report another Windows version to programs of this file name.
+    void ReportWindowsVersion(const std::wstring& exeName, const wchar_t* version) {
+        appDefaults_ = L"Software\\Wine\\AppDefaults\\" + exeName;
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, appDefaults_.c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                       static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+
+    void PlaceLibraryFile() {
+        HANDLE file = CreateFileW((folder_ + L"\\Wendrift.dll").c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+
+    std::wstring folder_;
+    std::wstring exeName_;
+    std::wstring appDefaults_;
+    PROCESS_INFORMATION process_ = {};
+};
+
+}  // namespace
+
+TEST_F(ProgramStartTest, WithoutTheLibraryBesideItTheProgramStopsWithExitCode1) {
+    Watchdog watchdog(30, "start without library");
+    Start();
+    EXPECT_EQ(AnswerProgramBox(L"WendriftConfig : ERROR"),
+              L"Fatal Error: Couldn't establish location of Wendrift.dll; you should consider "
+              L"re-installing the application.");
+    EXPECT_EQ(ExitCode(), 1);
+}
+
+TEST_F(ProgramStartTest, ADirectoryNamedLikeTheLibraryIsAcceptedAndEscapeDoesNotEndIt) {
+    Watchdog watchdog(30, "start with a directory");
+    ASSERT_TRUE(CreateDirectoryW((folder_ + L"\\Wendrift.dll").c_str(), nullptr));
+    Start();
+    HWND main = ProgramWindow(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(GetDlgItem(main, 1002), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(ExitCode(500), -1);
+    // The close box ends it normally.
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(ExitCode(), 0);
+}
+
+TEST_F(ProgramStartTest, ANormalStartListsEveryStoredExtensionAndOkEndsWithExitCode0) {
+    Watchdog watchdog(30, "normal start");
+    ASSERT_TRUE(AddExtension(L".wdcfgprog"));
+    ASSERT_TRUE(AssociateDirectory(L".wdcfgprog", L"c:\\wdcfg\\one"));
+    std::vector<std::wstring> stored;
+    const int count = ListExtensions(stored);
+    PlaceLibraryFile();
+    Start();
+    HWND main = ProgramWindow(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    HWND list = GetDlgItem(main, 1002);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), count);
+    ClickButton(main, IDOK);
+    EXPECT_EQ(ExitCode(), 0);
+    // Starting and closing wrote nothing.
+    EXPECT_EQ(CountDirectories(L".wdcfgprog"), 1);
+}
+
+TEST_F(ProgramStartTest, WindowsOlderThanXpIsRefusedAndXpIsAccepted) {
+    Watchdog watchdog(30, "version check");
+    PlaceLibraryFile();
+    ReportWindowsVersion(L"WendriftConfigOld.exe", L"win2k");
+    Start(L"WendriftConfigOld.exe");
+    EXPECT_EQ(AnswerProgramBox(L"WendriftConfig : Operating System Too Old"),
+              L"This program is designed strictly for Windows XP +. Sorry!");
+    EXPECT_EQ(ExitCode(), 1);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+
+    ReportWindowsVersion(L"WendriftConfigOld.exe", L"winxp");
+    Start(L"WendriftConfigOld.exe");
+    HWND main = ProgramWindow(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    ClickButton(main, IDOK);
+    EXPECT_EQ(ExitCode(), 0);
+}
