@@ -350,3 +350,36 @@ TEST_F(AddExtensionTest, AnInvalidTypedFolderNameIsWarnedAboutByTheBrowserWhichS
     Settle(main_);  // the main dialog takes up the outcome
     EXPECT_TRUE(CloseMain());
 }
+
+TEST_F(AddExtensionTest, AnEmptyOrOverlongExtensionIsReportedWhenSavingAndNothingIsWritten) {
+    OpenMain();
+    HWND add = OpenAdd();
+    ASSERT_NE(add, nullptr);
+    Type(add, IDC_EXTENSION_EDIT, L"");
+    Click(add, IDOK);
+    ASSERT_TRUE(AnswerBox(L"Wendrift : No directories associated", IDYES).found);
+    EXPECT_EQ(AnswerBox(kErrorCaption, IDOK).text,
+              L"Unable to write new settings; no extension supplied.");
+    EXPECT_TRUE(StaysOpen(add, 100));
+
+    // Longer than a registry key name can be: the registration step fails first.
+    const std::wstring overlong = L"wdcfg" + std::wstring(300, L'y');
+    Type(add, IDC_EXTENSION_EDIT, overlong);
+    Click(add, IDOK);
+    ASSERT_TRUE(AnswerBox(L"Wendrift : No directories associated", IDYES).found);
+    EXPECT_EQ(AnswerBox(kErrorCaption, IDOK).text,
+              L"An error occurred while registering the file type!");
+    EXPECT_TRUE(StaysOpen(add, 100));
+    std::vector<std::wstring> stored;
+    ListExtensions(stored);
+    for (const std::wstring& extension : stored) {
+        EXPECT_EQ(extension.find(L"yyyy"), std::wstring::npos);
+    }
+    EXPECT_FALSE(ClassKeyExists(L"." + overlong));
+
+    // The close box leaves without asking or saving.
+    PostMessageW(add, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitUntilGone(add));
+    Settle(main_);
+    EXPECT_TRUE(CloseMain());
+}
