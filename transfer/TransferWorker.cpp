@@ -124,7 +124,8 @@ private:
         if (ask_ && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
             ReplaceConfirmDlg confirm(source, target, count > 1);
             if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), dialogWindow)) {
-                MessageBoxW(dialogWindow, L"A fatal internal error has occurred. Cannot continue.\n",
+                MessageBoxW(dialogWindow,
+                            L"A fatal internal error has occurred. Cannot continue.\n",
                             L"Wendrift : ERROR", MB_ICONERROR);
                 return FileOutcome::Fatal;
             }

@@ -52,11 +52,12 @@ protected:
         return TransferProgressRoutine(Large(size), Large(done), Large(size), Large(done), 1,
                                        CALLBACK_CHUNK_FINISHED, nullptr, nullptr, &context_);
     }
-    std::wstring Current() { return kit::ItemText(dialog_.Handle(), IDC_CURRENT_TEXT); }
-    std::wstring Rate() { return kit::ItemText(dialog_.Handle(), IDC_RATE_TEXT); }
-    std::wstring Elapsed() { return kit::ItemText(dialog_.Handle(), IDC_ELAPSED_TEXT); }
+    std::wstring Current() { return ControlText(dialog_.Handle(), IDC_CURRENT_TEXT); }
+    std::wstring Rate() { return ControlText(dialog_.Handle(), IDC_RATE_TEXT); }
+    std::wstring Elapsed() { return ControlText(dialog_.Handle(), IDC_ELAPSED_TEXT); }
     int CurrentBar() {
-        return static_cast<int>(SendDlgItemMessageW(dialog_.Handle(), IDC_CURRENT_BAR, PBM_GETPOS, 0, 0));
+        return static_cast<int>(
+            SendDlgItemMessageW(dialog_.Handle(), IDC_CURRENT_BAR, PBM_GETPOS, 0, 0));
     }
 
     NamedMutex mutex_;
@@ -154,7 +155,8 @@ TEST_F(ProgressRoutineTest, CancelButtonSetsTheFlagOnceAndEscOrCloseDoNothing) {
 
 TEST_F(ProgressRoutineTest, ShowOperationsFillTheirItems) {
     dialog_.ShowOverall(66, L"Overall Progress (file 2 of 3) : 66%");
-    EXPECT_EQ(kit::ItemText(dialog_.Handle(), IDC_OVERALL_TEXT), L"Overall Progress (file 2 of 3) : 66%");
+    EXPECT_EQ(ControlText(dialog_.Handle(), IDC_OVERALL_TEXT),
+              L"Overall Progress (file 2 of 3) : 66%");
     EXPECT_EQ(SendDlgItemMessageW(dialog_.Handle(), IDC_OVERALL_BAR, PBM_GETPOS, 0, 0), 66);
     dialog_.ShowElapsed(0);
     EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:00");
@@ -321,7 +323,8 @@ TEST(DialogTemplates, TheLibraryCarriesTheReplaceDialogAndItsIcon) {
         {0x50020000, 82, 39, 190, 29, 1015, L"Static", L""},
         {0x50020000, 82, 88, 190, 29, 1014, L"Static", L""},
     });
-    EXPECT_TRUE(FindResourceW(library, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/));
+    EXPECT_TRUE(
+        FindResourceW(library, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/));
     FreeLibrary(library);
 }
 

@@ -41,7 +41,7 @@ bool RunUnix(const std::wstring& command) {
     }
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    bool done = kit::WaitUntil([&] { return kit::Exists(marker); }, 5000);
+    bool done = WaitUntil([&] { return kit::Exists(marker); }, 5000);
     DeleteFileW(marker.c_str());
     return done;
 }
@@ -77,7 +77,8 @@ const wchar_t* UnlockLeftovers(const wchar_t* name) {
 
 class SafeReplaceTest : public ::testing::Test {
 protected:
-    SafeReplaceTest() : watchdog_(40, "transfer_replace_tests"), root_(UnlockLeftovers(L"replace")) {
+    SafeReplaceTest()
+        : watchdog_(40, "transfer_replace_tests"), root_(UnlockLeftovers(L"replace")) {
         source_ = root_ / L"from";
         destination_ = root_ / L"to";
         CreateDirectoryW(source_.c_str(), nullptr);
@@ -99,16 +100,16 @@ protected:
         ASSERT_TRUE(StartTransfer(nullptr, files, destination_, isCopy));
         HWND question = kit::WaitForDialog(L"Confirm File Replace");
         ASSERT_TRUE(question);
-        kit::Click(question, files.size() > 1 ? IDC_REPLACE_YES_TO_ALL : IDC_REPLACE_YES);
+        PostCommand(question, files.size() > 1 ? IDC_REPLACE_YES_TO_ALL : IDC_REPLACE_YES);
     }
     // Answers the error report that must come and returns its text.
     std::wstring ReportAnswered(int button) {
         HWND box = kit::WaitForDialog(L"Wendrift : ERROR");
         EXPECT_TRUE(box) << "no error report";
         if (!box) return std::wstring();
-        std::wstring text = kit::MessageText(box);
-        kit::Click(box, button);
-        EXPECT_TRUE(kit::WaitGone(box));
+        std::wstring text = MessageBoxText(box);
+        PostCommand(box, button);
+        EXPECT_TRUE(WaitForWindowGone(box, 5000));
         return text;
     }
     void WaitForEnd() { ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_)); }
@@ -168,13 +169,14 @@ TEST_F(SafeReplaceTest, CancelInTheMiddleOfAFileKeepsTheExistingTarget) {
     standIn.delayPerChunkMs = 20;
     StartReplacing({sources_[0]}, true);
     HWND progress = nullptr;
-    ASSERT_TRUE(kit::WaitUntil([&] { return (progress = standIn.DialogFor(sources_[0])) != nullptr; }));
-    ASSERT_TRUE(kit::WaitUntil([&] {
-        return kit::ItemText(progress, IDC_CURRENT_TEXT).find(L"Current file: ") == 0;
-    })) << "part of the file is written";
-    kit::Click(progress, IDC_PROGRESS_CANCEL);
+    ASSERT_TRUE(
+        WaitUntil([&] { return (progress = standIn.DialogFor(sources_[0])) != nullptr; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] {
+        return ControlText(progress, IDC_CURRENT_TEXT).find(L"Current file: ") == 0;
+    }, 5000)) << "part of the file is written";
+    PostCommand(progress, IDC_PROGRESS_CANCEL);
     WaitForEnd();
-    EXPECT_TRUE(kit::Dialogs(L"Wendrift : ERROR").empty());
+    EXPECT_TRUE(!FindWindowW(L"#32770", L"Wendrift : ERROR"));
     ExpectExistingKept(L"a.wdrep");
     ExpectSourcesIntact();
     ExpectNothingLeftBehind();
@@ -212,7 +214,8 @@ TEST_F(SafeReplaceTest, AMoveWithinOneVolumeStaysOneRename) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_FALSE(calls[0].isCopy);
     EXPECT_EQ(calls[0].target, Target(L"a.wdrep"));
-    EXPECT_EQ(calls[0].flags, static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    EXPECT_EQ(calls[0].flags,
+              static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     EXPECT_EQ(Bytes(Target(L"a.wdrep")), incoming);
     EXPECT_FALSE(kit::Exists(sources_[0]));
     ExpectNothingLeftBehind();

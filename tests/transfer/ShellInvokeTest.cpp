@@ -110,12 +110,12 @@ TEST_F(ShellInvokeTest, CopyToCopiesTheWholeSelectionShowingEachFile) {
         HWND question = kit::WaitForDialog(L"Confirm File Replace");
         ASSERT_TRUE(question);
         progress = GetWindow(question, GW_OWNER);
-        EXPECT_EQ(kit::Text(progress), L"Copying ...");
-        EXPECT_EQ(kit::ItemText(progress, IDC_OVERALL_TEXT), text);
-        kit::Click(question, IDC_REPLACE_YES);
-        ASSERT_TRUE(kit::WaitGone(question));
+        EXPECT_EQ(WindowText(progress), L"Copying ...");
+        EXPECT_EQ(ControlText(progress, IDC_OVERALL_TEXT), text);
+        PostCommand(question, IDC_REPLACE_YES);
+        ASSERT_TRUE(WaitForWindowGone(question, 5000));
     }
-    EXPECT_TRUE(kit::WaitGone(progress)) << "the dialog goes away by itself";
+    EXPECT_TRUE(WaitForWindowGone(progress, 5000)) << "the dialog goes away by itself";
     ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(kit::Bytes(destination_ + L"\\" + FileNameOf(files[i])), contents_[i]);
@@ -130,10 +130,10 @@ TEST_F(ShellInvokeTest, MoveToMovesTheWholeSelection) {
     HWND question = kit::WaitForDialog(L"Confirm File Replace");
     ASSERT_TRUE(question);
     HWND progress = GetWindow(question, GW_OWNER);
-    EXPECT_EQ(kit::Text(progress), L"Moving ...");
-    EXPECT_EQ(kit::ItemText(progress, IDC_OVERALL_TEXT), L"Overall Progress (file 3 of 3) : 100%");
-    kit::Click(question, IDC_REPLACE_YES);
-    EXPECT_TRUE(kit::WaitGone(progress));
+    EXPECT_EQ(WindowText(progress), L"Moving ...");
+    EXPECT_EQ(ControlText(progress, IDC_OVERALL_TEXT), L"Overall Progress (file 3 of 3) : 100%");
+    PostCommand(question, IDC_REPLACE_YES);
+    EXPECT_TRUE(WaitForWindowGone(progress, 5000));
     ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(kit::Bytes(destination_ + L"\\" + FileNameOf(files[i])), contents_[i]);

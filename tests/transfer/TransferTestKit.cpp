@@ -18,7 +18,8 @@ namespace {
 // The test executable carries the library's dialogs and icon: it stands in for the library.
 struct LibraryStandIn {
     LibraryStandIn() {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls = {sizeof(controls),
+                                         ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         SetLibraryModule(GetModuleHandleW(nullptr));
     }
@@ -119,7 +120,8 @@ std::vector<DWORD> Threads() {
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            threads.push_back(entry.th32ThreadID);
     }
     CloseHandle(snapshot);
     return threads;
@@ -127,7 +129,7 @@ std::vector<DWORD> Threads() {
 
 bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs) {
     int quiet = 0;
-    return WaitUntil(
+    return ::WaitUntil(
         [&] {
             bool any = false;
             for (DWORD id : Threads()) {
@@ -139,71 +141,8 @@ bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs) {
         timeoutMs);
 }
 
-namespace {
-
-struct DialogSearch {
-    std::wstring caption;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return TRUE;
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (std::wstring(className) == L"#32770" && Text(window) == search->caption) {
-        search->found.push_back(window);
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> Dialogs(const std::wstring& caption) {
-    DialogSearch search{caption, {}};
-    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            std::vector<HWND> dialogs = Dialogs(caption);
-            for (HWND dialog : dialogs) {
-                if (IsWindowVisible(dialog)) found = dialog;
-            }
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
-}
-
-bool WaitGone(HWND window, DWORD timeoutMs) {
-    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
-}
-
-std::wstring Text(HWND window) {
-    wchar_t text[4096] = {};
-    GetWindowTextW(window, text, 4096);
-    return text;
-}
-
-std::wstring ItemText(HWND dialog, int id) {
-    wchar_t text[4096] = {};
-    GetDlgItemTextW(dialog, id, text, 4096);
-    return text;
-}
-
-std::wstring MessageText(HWND box) {
-    return ItemText(box, 0xFFFF);
-}
-
-void Click(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+HWND WaitForDialog(const std::wstring& caption) {
+    return WaitForWindow(L"#32770", caption.c_str(), 5000);
 }
 
 // ---- the stand-in -------------------------------------------------------------------------
@@ -225,8 +164,8 @@ void Record(LPCWSTR source, LPCWSTR target, bool isCopy, DWORD flags, LPVOID dat
     auto* context = static_cast<ProgressContext*>(data);
     if (context && context->dialog) {
         call.dialog = context->dialog->Handle();
-        call.caption = Text(call.dialog);
-        call.overallText = ItemText(call.dialog, 1005);
+        call.caption = WindowText(call.dialog);
+        call.overallText = ControlText(call.dialog, 1005);
     }
     std::lock_guard<std::mutex> lock(gLock);
     gCalls.push_back(call);

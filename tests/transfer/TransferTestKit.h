@@ -1,7 +1,9 @@
-// What the transfer tests share: scratch folders and files, the threads a transfer starts,
-// finding and answering its windows from the test thread, and the stand-in for the platform's
-// copy and move calls (Wine's CopyFileExW ignores its progress routine and cancel flag).
+// What the transfer tests share besides tests/support/UiDriver.h: scratch folders and files,
+// the threads a transfer starts, and the stand-in for the platform's copy and move calls
+// (Wine's CopyFileExW ignores its progress routine and cancel flag).
 #pragma once
+
+#include "UiDriver.h"
 
 #include <windows.h>
 
@@ -39,27 +41,8 @@ std::string Payload(size_t size, unsigned seed);
 std::vector<DWORD> Threads();
 bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs = 15000);
 
-// A top-level dialog (#32770) of this process with this caption, or null after the timeout.
-HWND WaitForDialog(const std::wstring& caption, DWORD timeoutMs = 5000);
-// Every top-level dialog of this process with this caption.
-std::vector<HWND> Dialogs(const std::wstring& caption);
-bool WaitGone(HWND window, DWORD timeoutMs = 5000);
-std::wstring Text(HWND window);
-std::wstring ItemText(HWND dialog, int id);
-// The text of a message box.
-std::wstring MessageText(HWND box);
-// Posts the click, as the dialog manager would deliver it; works while the owner is disabled.
-void Click(HWND dialog, int id);
-// Waits until `predicate` holds; false after the timeout.
-template <typename Predicate>
-bool WaitUntil(Predicate predicate, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    while (!predicate()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(10);
-    }
-    return true;
-}
+// A visible dialog (#32770) with this caption, or null after 5 s.
+HWND WaitForDialog(const std::wstring& caption);
 
 // The stand-in for CopyFileExW / MoveFileWithProgressW, as Windows documents them: the routine
 // is called when the stream starts and after each chunk with the real figures; PROGRESS_CANCEL
