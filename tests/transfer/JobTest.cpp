@@ -36,6 +36,7 @@ protected:
         CreateDirectoryW(destination_.c_str(), nullptr);
     }
     ~JobTest() override {
+        kit::EndLeftoverTransfers(before_);
         kit::RestorePlatform();
         RemoveExtension(kExtension);
     }
@@ -204,7 +205,7 @@ TEST_F(JobTest, ScreenshotsOfTheProgressAndReplaceDialogs) {
     kit::StandIn& standIn = kit::InstallStandIn();
     standIn.chunkBytes = 4096;
     standIn.delayPerChunkMs = 10;
-    auto files = Sources({L"holiday-video.wdjob", L"notes.wdjob"}, 300000);
+    auto files = Sources({L"holiday-video.wdjob", L"notes.wdjob"}, 1000000);
     Existing(L"notes.wdjob", "an older version");
     Start(files);
     HWND dialog = nullptr;
@@ -217,7 +218,7 @@ TEST_F(JobTest, ScreenshotsOfTheProgressAndReplaceDialogs) {
     HWND question = WaitForDialog(L"Confirm File Replace");
     ASSERT_TRUE(question);
     EXPECT_TRUE(SaveWindowPng(question, BuildDir() + L"\\replace-dialog.png"));
-    PostCommand(question, IDC_REPLACE_YES);
+    PostCommand(question, IDCANCEL);
     WaitForEnd();
 }
 
@@ -378,6 +379,26 @@ TEST_F(JobTest, ADestinationThatIsAFileCannotBeCreatedAndIsDisassociated) {
     EXPECT_EQ(Bytes(file), "not a folder");
 }
 
+TEST_F(JobTest, CancelWhileTheDestinationQuestionIsOpenEndsBeforeTheFirstFile) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob"});
+    std::wstring missing = destination_ + L"\\new";
+    Start(files, missing, true);
+    HWND box = WaitForDialog(L"Wendrift : Directory not found");
+    ASSERT_TRUE(box);
+    // The question belongs to the job's owner: the progress dialog stays usable meanwhile.
+    HWND progress = WaitForWindow(L"#32770", L"", 5000);
+    ASSERT_TRUE(progress);
+    HWND cancel = GetDlgItem(progress, IDC_PROGRESS_CANCEL);
+    ASSERT_TRUE(IsWindowEnabled(cancel));
+    SendMessageW(cancel, BM_CLICK, 0, 0);
+    PostCommand(box, IDYES);
+    WaitForEnd();
+    EXPECT_TRUE(kit::Exists(missing));
+    EXPECT_TRUE(kit::Listing(missing).empty());
+    EXPECT_TRUE(standIn.Calls().empty());
+}
+
 // ---- skipped and failed files ----------------------------------------------------------
 
 TEST_F(JobTest, ATargetLongerThanMaxPathIsSkippedWithItsWarning) {
@@ -477,6 +498,25 @@ TEST_F(JobTest, VanishedDirectoryAndUnreadableSourcesAreReportedAndTheRestGoesTh
     EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"fine.wdjob"});
     EXPECT_EQ(Bytes(Target(L"fine.wdjob")), Original(files[3]));
     EXPECT_TRUE(kit::Exists(folder));
+}
+
+TEST_F(JobTest, AFolderUnderTheTargetNameIsAskedAboutThenReportedAndKept) {
+    auto files = Sources({L"a.wdjob"});
+    ASSERT_TRUE(CreateDirectoryW(Target(L"a.wdjob").c_str(), nullptr));
+    Start(files);
+    HWND question = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(question);
+    EXPECT_EQ(ControlText(question, IDC_EXISTING_TEXT), L"") << "a folder cannot be described";
+    EXPECT_NE(ControlText(question, IDC_INCOMING_TEXT), L"");
+    PostCommand(question, IDC_REPLACE_YES);
+    HWND box = WaitForDialog(L"Wendrift : ERROR");
+    ASSERT_TRUE(box);
+    ExpectReport(box, L"copy", files[0], Target(L"a.wdjob"), false);
+    PostCommand(box, IDOK);
+    WaitForEnd();
+    EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"a.wdjob"});
+    EXPECT_TRUE(GetFileAttributesW(Target(L"a.wdjob").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(kit::Listing(Target(L"a.wdjob")).empty());
 }
 
 TEST_F(JobTest, AnEmptySelectionEndsAtOnceAndTouchesNothing) {

@@ -90,7 +90,10 @@ protected:
             kit::WriteBytes(Target(name), std::string("existing ") + static_cast<char>(name[0]));
         }
     }
-    ~SafeReplaceTest() override { kit::RestorePlatform(); }
+    ~SafeReplaceTest() override {
+        kit::EndLeftoverTransfers(before_);
+        kit::RestorePlatform();
+    }
 
     std::wstring Target(const std::wstring& name) const { return destination_ + L"\\" + name; }
 

@@ -141,6 +141,29 @@ bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs) {
         timeoutMs);
 }
 
+namespace {
+
+BOOL CALLBACK AnswerLeftover(HWND window, LPARAM) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (process != GetCurrentProcessId() || std::wstring(className) != L"#32770") return TRUE;
+    if (GetDlgItem(window, 1007)) PostCommand(window, 1007);                  // progress: Cancel
+    if (GetDlgItem(window, IDNO)) PostCommand(window, IDNO);                  // continue? No
+    if (GetDlgItem(window, IDOK)) PostCommand(window, IDOK);                  // notices
+    if (GetDlgItem(window, 1011)) PostCommand(window, IDCANCEL);              // replace: Cancel
+    return TRUE;
+}
+
+}  // namespace
+
+void EndLeftoverTransfers(const std::vector<DWORD>& before) {
+    for (int round = 0; round < 50 && !WaitForNewThreadsToEnd(before, 100); ++round) {
+        EnumWindows(AnswerLeftover, 0);
+    }
+}
+
 HWND WaitForDialog(const std::wstring& caption) {
     return WaitForWindow(L"#32770", caption.c_str(), 5000);
 }
