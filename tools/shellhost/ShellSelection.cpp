@@ -60,3 +60,33 @@ bool ShellSelection::Create(const std::vector<std::wstring>& paths) {
     for (PIDLIST_ABSOLUTE item : items) CoTaskMemFree(item);
     return ok;
 }
+
+bool ShellSelection::CreateFromFolder(const std::wstring& folderPath) {
+    if (FAILED(SHParseDisplayName(folderPath.c_str(), nullptr, &folderId_, 0, nullptr))) {
+        problem_ = L"the shell cannot parse \"" + folderPath + L"\"";
+        return false;
+    }
+    IShellFolder* desktop = nullptr;
+    IShellFolder* folder = nullptr;
+    IEnumIDList* items = nullptr;
+    std::vector<PITEMID_CHILD> children;
+    bool ok = SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
+              SUCCEEDED(desktop->BindToObject(folderId_, nullptr, IID_IShellFolder,
+                                              reinterpret_cast<void**>(&folder))) &&
+              folder->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &items) == S_OK;
+    if (ok) {
+        PITEMID_CHILD child = nullptr;
+        while (items->Next(1, &child, nullptr) == S_OK) children.push_back(child);
+        ok = !children.empty() &&
+             SUCCEEDED(folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                                             const_cast<PCUITEMID_CHILD_ARRAY>(children.data()),
+                                             IID_IDataObject, nullptr,
+                                             reinterpret_cast<void**>(&data_)));
+    }
+    if (!ok) problem_ = L"the shell cannot list the files of \"" + folderPath + L"\"";
+    for (PITEMID_CHILD child : children) CoTaskMemFree(child);
+    if (items != nullptr) items->Release();
+    if (folder != nullptr) folder->Release();
+    if (desktop != nullptr) desktop->Release();
+    return ok;
+}

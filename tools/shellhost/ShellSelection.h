@@ -19,6 +19,10 @@ public:
     // Every path must exist and all must lie in one folder (a selection in one window).
     // On failure, Problem() says why.
     bool Create(const std::vector<std::wstring>& paths);
+    // Every file of a folder, with the item ids the folder's own enumeration gives, as a file
+    // manager window holds them before the user selects all. Parsing thousands of paths one by
+    // one costs Wine a scan of the folder each; enumerating is one pass.
+    bool CreateFromFolder(const std::wstring& folder);
 
     IDataObject* DataObject() const { return data_; }
     PCIDLIST_ABSOLUTE FolderId() const { return folderId_; }
