@@ -29,7 +29,11 @@ int ReplaceConfirmDlg::OnCreate(WPARAM, LPARAM) {
     existingFileText.Attach(GetChild(IDC_EXISTING_TEXT));
     existingFileIcon.Attach(GetChild(IDC_EXISTING_ICON));
     if (!multiple) _ArrangeForOneFile();
-    _Fill();
+    try {
+        _Fill();
+    } catch (...) {
+        // Out of memory inside a dialog procedure: the question stands, with fewer details.
+    }
     return TRUE;
 }
 
