@@ -42,6 +42,11 @@ protected:
     static void TearDownTestSuite() {
         RegisterExtension(kExtension, false);
         RemoveExtension(kExtension);
+        // Leave the prefix as other tests expect it: the server unregistered.
+        HMODULE library = GetModuleHandleW(LibraryPath().c_str());
+        auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void*>(GetProcAddress(library, "DllUnregisterServer")));
+        if (unregisterServer) unregisterServer();
     }
 
     ShellInvokeTest() : root_(L"shell") {
