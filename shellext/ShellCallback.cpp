@@ -10,12 +10,12 @@
 
 namespace {
 
-struct SubmenuSpec {
+struct SubmenuKind {
     const wchar_t* label;
     int operation;
 };
 // In menu order: "Cop&y To" at indexMenu, "&Move To" right below it.
-const SubmenuSpec kSubmenus[] = {{L"Cop&y To", kOperationCopy}, {L"&Move To", kOperationMove}};
+const SubmenuKind kSubmenus[] = {{L"Cop&y To", kOperationCopy}, {L"&Move To", kOperationMove}};
 
 }  // namespace
 
@@ -54,6 +54,11 @@ HRESULT ShellCallback::ReadSelection(IDataObject* data) {
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium = {};
     if (FAILED(data->GetData(&format, &medium))) return E_FAIL;
+    if (medium.tymed != TYMED_HGLOBAL) {
+        // Not what was asked for: its handle is no memory block to read.
+        ReleaseStgMedium(&medium);
+        return E_FAIL;
+    }
     size_t count = 0;
     try {
         count = ReadDropList(medium.hGlobal, state_.selectedFiles);

@@ -329,16 +329,19 @@ TEST_F(Handler, BadSelectionsAreRefusedAndTheDataObjectIsGivenBack) {
         CLIPFORMAT format;
         std::vector<BYTE> block;
         HRESULT expected;
+        bool asStream;
     } cases[] = {
-        {"text only, no CF_HDROP", CF_UNICODETEXT, textBlock, E_FAIL},
-        {"an empty drop list", CF_HDROP, shellkit::WideDropBlock({}), E_FAIL},
-        {"a block too short for its header", CF_HDROP, std::vector<BYTE>(8, 0), E_FAIL},
+        {"text only, no CF_HDROP", CF_UNICODETEXT, textBlock, E_FAIL, false},
+        {"an empty drop list", CF_HDROP, shellkit::WideDropBlock({}), E_FAIL, false},
+        {"a block too short for its header", CF_HDROP, std::vector<BYTE>(8, 0), E_FAIL, false},
         {"a path longer than 260 units", CF_HDROP,
-         shellkit::WideDropBlock({L"C:\\" + std::wstring(400, L'p') + L".wdtest1"}), S_OK},
+         shellkit::WideDropBlock({L"C:\\" + std::wstring(400, L'p') + L".wdtest1"}), S_OK, false},
+        {"drop data in a stream instead of memory", CF_HDROP,
+         shellkit::WideDropBlock({L"C:\\a.wdtest1"}), E_FAIL, true},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
-        shellkit::BlockDataObject data(c.format, c.block);
+        shellkit::BlockDataObject data(c.format, c.block, c.asStream);
         EXPECT_EQ(init_->Initialize(nullptr, &data, nullptr), c.expected);
         EXPECT_EQ(data.References(), 1) << "every reference taken is given back";
         HMENU menu = ShellMenu(0);
@@ -374,7 +377,7 @@ TEST_F(Handler, InvokingAnythingButADirectoryItemStartsNothing) {
     DestroyMenu(menu);
 }
 
-TEST(ClassObject, AnswersTheSpecifiedCodes) {
+TEST(ClassObject, AnswersTheCodesCallersCheck) {
     using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     auto get = reinterpret_cast<GetClassObject>(
         reinterpret_cast<void*>(shellkit::Export("DllGetClassObject")));

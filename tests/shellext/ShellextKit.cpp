@@ -98,8 +98,8 @@ std::wstring ScratchFolder::Folder(const std::wstring& name) const {
     return path;
 }
 
-BlockDataObject::BlockDataObject(CLIPFORMAT format, std::vector<BYTE> block)
-    : format_(format), block_(std::move(block)) {}
+BlockDataObject::BlockDataObject(CLIPFORMAT format, std::vector<BYTE> block, bool asStream)
+    : format_(format), block_(std::move(block)), asStream_(asStream) {}
 
 STDMETHODIMP BlockDataObject::QueryInterface(REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
@@ -127,9 +127,13 @@ STDMETHODIMP BlockDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block_.size());
     std::memcpy(GlobalLock(memory), block_.data(), block_.size());
     GlobalUnlock(memory);
+    medium->pUnkForRelease = nullptr;
+    if (asStream_) {
+        medium->tymed = TYMED_ISTREAM;
+        return CreateStreamOnHGlobal(memory, TRUE, &medium->pstm);
+    }
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = memory;
-    medium->pUnkForRelease = nullptr;
     return S_OK;
 }
 

@@ -41,7 +41,9 @@ private:
 // references so a test can see that a caller gave back what it took.
 class BlockDataObject : public IDataObject {
 public:
-    BlockDataObject(CLIPFORMAT format, std::vector<BYTE> block);
+    // asStream: hands the block out as an IStream whatever medium was asked for, as a
+    // misbehaving data object might.
+    BlockDataObject(CLIPFORMAT format, std::vector<BYTE> block, bool asStream = false);
     LONG References() const { return references_; }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -60,6 +62,7 @@ public:
 private:
     CLIPFORMAT format_;
     std::vector<BYTE> block_;
+    bool asStream_;
     LONG references_ = 1;
 };
 

@@ -66,6 +66,7 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
     ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file\\shellex\\ContextMenuHandlers\\Wendrift"));
     RegistryTree server = RegistryTree::Read(HKEY_CLASSES_ROOT, L"CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}");
 
+    Watchdog guard(30, "Uninstall waits for a message box nobody answers");
     std::wstring shown;
     std::thread user([&] { shown = AnswerMessageBox(kCaption, IDOK, 10000); });
     EXPECT_EQ(uninstall_(), 3);
