@@ -72,9 +72,11 @@ bool MoveOverExisting(const std::wstring& source, const std::wstring& target,
 }  // namespace
 
 bool TransferFile(const std::wstring& source, const std::wstring& target, bool isCopy,
-                  ProgressContext& context, BOOL* cancelFlag) {
+                  ProgressContext& context, BOOL* cancelFlag, TargetState known) {
     const TransferPlatform& platform = Platform();
-    bool targetExists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    bool targetExists = known == TargetState::Unknown
+                            ? GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES
+                            : known == TargetState::Exists;
     if (isCopy) {
         if (targetExists) return CopyOverExisting(source, target, context, cancelFlag);
         return platform.copyFile(source.c_str(), target.c_str(), TransferProgressRoutine, &context,

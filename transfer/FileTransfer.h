@@ -12,7 +12,13 @@
 
 struct ProgressContext;
 
+// What the caller already found out about the target just before; Unknown makes TransferFile
+// look itself. Under Wine a look-up of a missing name reads the whole destination folder, so a
+// caller that has just looked passes its answer instead of paying for a second look.
+enum class TargetState { Unknown, Absent, Exists };
+
 // False with the last error set when the file was not transferred; ERROR_REQUEST_ABORTED
 // means the user cancelled it.
 bool TransferFile(const std::wstring& source, const std::wstring& target, bool isCopy,
-                  ProgressContext& context, BOOL* cancelFlag);
+                  ProgressContext& context, BOOL* cancelFlag,
+                  TargetState known = TargetState::Unknown);

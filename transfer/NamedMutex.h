@@ -42,3 +42,14 @@ public:
 private:
     NamedMutex* mutex_;
 };
+
+// A transfer's cancel flag is written only under the mutex, and only from 0 to 1; these make the
+// write and a lock-free read of it atomic, so the per-chunk progress routine can look at the flag
+// without the mutex while every other reader and writer still takes it.
+inline BOOL ReadCancelFlag(BOOL* flag) {
+    static_assert(sizeof(BOOL) == sizeof(LONG), "the flag is read as a LONG");
+    return InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(flag), 0, 0);
+}
+inline void SetCancelFlag(BOOL* flag) {
+    InterlockedExchange(reinterpret_cast<volatile LONG*>(flag), 1);
+}

@@ -39,5 +39,13 @@ public:
     NamedMutex* mutex = nullptr;
 
 private:
+    // Only the worker's thread calls these, so what was last shown needs no lock.
+    void ShowText(BaseWindow& control, std::wstring& shown, const std::wstring& text);
+    void ShowPosition(BaseWindow& bar, int& shown, int percent);
+
     DWORD uiThreadId_ = 0;
+    // What the Show operations last put on screen: the texts start empty, as the dialog
+    // template has them; the bars' first position is always sent.
+    std::wstring shownOverallText_, shownCurrentText_, shownRateText_, shownElapsedText_;
+    int shownOverallPercent_ = -1, shownCurrentPercent_ = -1;
 };

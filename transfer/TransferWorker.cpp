@@ -57,7 +57,7 @@ private:
 
     void Cancel() {
         MutexLock lock(job_.mutex);
-        cancel_ = 1;
+        SetCancelFlag(&cancel_);
     }
 
     // False when the job ends here (the directory was given up).
@@ -121,7 +121,15 @@ private:
             return FileOutcome::Next;
         }
 
-        if (ask_ && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // Looked up once: TransferFile is told the answer (a look-up of a missing name is a
+        // read of the whole destination folder under Wine).
+        TargetState known = TargetState::Unknown;
+        if (ask_) {
+            known = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES
+                        ? TargetState::Exists
+                        : TargetState::Absent;
+        }
+        if (known == TargetState::Exists) {
             ReplaceConfirmDlg confirm(source, target, count > 1);
             if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), dialogWindow)) {
                 MessageBoxW(dialogWindow,
@@ -138,7 +146,9 @@ private:
         }
 
         PrepareContext(label);
-        if (TransferFile(source, target, job_.isCopy, context_, &cancel_)) return FileOutcome::Next;
+        if (TransferFile(source, target, job_.isCopy, context_, &cancel_, known)) {
+            return FileOutcome::Next;
+        }
         DWORD error = GetLastError();
         // A cancelled call gets no report; the loop ends at the top of the next file.
         if (!ReportsFailure(error)) return FileOutcome::Next;
