@@ -22,7 +22,7 @@ if [ ! -d "$build" ]; then
 fi
 build=$(cd "$build" && pwd)
 
-SECTIONS=(shell_extension)
+SECTIONS=(shell_extension throughput progress_routine memory_per_right_click)
 
 aims=()
 symbol() { [ "$1" = lt ] && echo "<" || echo "<="; }
@@ -82,7 +82,147 @@ bench_shell_extension() {
   aim querycontextmenu-100-directories-vs-registry "$ratio" le 1.25 x
 }
 
-trap '"$root/tools/wine-session.sh" stop "$build" >/dev/null 2>&1' EXIT
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print ""; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# Scratch files of the transfer sections, removed at the end whatever happens.
+data="$build/bench-data"
+REPETITIONS=5
+declare -A copy_ms  # median copy time per set and way: copy_ms[large,b]
+
+# One copy of set $1 into an empty folder by way $2 (a: InvokeCommand with the dialog,
+# b: CopyFileExW loop, c: cp); prints milliseconds, nothing when it failed.
+copy_once() {
+  local set=$1 way=$2 src="$data/$1" dst="$data/to" start end
+  rm -rf "$dst" && mkdir -p "$dst" && sync
+  case $way in
+    a) rm -rf "$data/warm-up-to" && mkdir -p "$data/warm-up-to"
+       w "$build/tools/wendrift-transfer-bench.exe" invoke "$(winepath -w "$src")" "$(winepath -w "$dst")" \
+         "$(winepath -w "$data/warm-up")" "$(winepath -w "$data/warm-up-to")" | tr -d '\r' >"$data/invoke.out"
+       awk '$1 == "warmup_ms" { print $2 }' "$data/invoke.out" >>"$data/warm-up.ms"
+       awk '$1 == "ms" { print $2 }' "$data/invoke.out" ;;
+    b) w "$build/tools/wendrift-transfer-bench.exe" copyloop "$(winepath -w "$src")" "$(winepath -w "$dst")" |
+         tr -d '\r' | awk '$1 == "ms" { print $2 }' ;;
+    c) start=$(date +%s%N)
+       cp "$src"/* "$dst"/ || return 1
+       end=$(date +%s%N)
+       awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", (e - s) / 1e6 }' ;;
+  esac
+}
+
+# The same files copied three ways, in alternating order, REPETITIONS times each.
+bench_throughput() {
+  local dll="$build/shellext/Wendrift.dll" set way rep order
+  if [ ! -f "$dll" ] || [ ! -f "$build/tools/wendrift-transfer-bench.exe" ] ||
+     ! w regsvr32 /s "$(winepath -w "$dll")" >/dev/null; then
+    echo "The throughput benchmark could not run: library or benchmark program missing"
+    unmeasured throughput-8x128MiB-vs-copyfileex le 1.05 x
+    unmeasured throughput-2000x4KiB-vs-copyfileex le 1.5 x
+    return 1
+  fi
+  rm -rf "$data" && mkdir -p "$data/large" "$data/small" "$data/warm-up"
+  head -c 4096 /dev/urandom >"$data/warm-up/warm-up.wdtp"
+  for i in 0 1 2 3 4 5 6 7; do
+    head -c $((128 << 20)) /dev/urandom >"$data/large/file $i.wdtp"
+  done
+  (cd "$data/small" && head -c $((2000 * 4096)) /dev/urandom |
+     split -b 4096 -a 4 -d --additional-suffix=.wdtp - "small ")
+  declare -A samples
+  local ways=(a b c)
+  for rep in $(seq "$REPETITIONS"); do
+    for set in large small; do
+      for order in 0 1 2; do
+        way=${ways[$(( (order + rep) % 3 ))]}
+        samples[$set,$way]+="$(copy_once "$set" "$way") "
+      done
+    done
+  done
+  rm -rf "$data/to"
+  local failed=0
+  echo "Throughput: the same files into an empty folder, median of $REPETITIONS alternating runs each:"
+  echo "  (a) InvokeCommand \"Cop&y To\" with the progress dialog, until its threads are gone"
+  echo "      (in a process that has already run one transfer, as the shell's has shown windows)"
+  echo "  (b) a plain CopyFileExW loop, no progress routine, one process"
+  echo "  (c) Linux cp (the floor)"
+  for set in large small; do
+    for way in a b c; do
+      copy_ms[$set,$way]=$(tr ' ' '\n' <<<"${samples[$set,$way]}" | grep -v '^$' | median)
+      local count
+      count=$(tr ' ' '\n' <<<"${samples[$set,$way]}" | grep -c -v '^$')
+      [ "$count" -eq "$REPETITIONS" ] || failed=1
+    done
+  done
+  if [ $failed = 1 ]; then
+    echo "  some runs failed: ${samples[*]}"
+    unmeasured throughput-8x128MiB-vs-copyfileex le 1.05 x
+    unmeasured throughput-2000x4KiB-vs-copyfileex le 1.5 x
+    return 1
+  fi
+  printf '  %-22s %11s %11s %11s %7s %7s\n' set "(a) ms" "(b) ms" "(c) ms" a/b a/c
+  local label
+  for set in large small; do
+    [ $set = large ] && label="8 files of 128 MiB" || label="2,000 files of 4 KiB"
+    printf '  %-22s %11.1f %11.1f %11.1f %7s %7s\n' "$label" "${copy_ms[$set,a]}" "${copy_ms[$set,b]}" \
+      "${copy_ms[$set,c]}" "$(ratio "${copy_ms[$set,a]}" "${copy_ms[$set,b]}")" \
+      "$(ratio "${copy_ms[$set,a]}" "${copy_ms[$set,c]}")"
+  done
+  printf '  first transfer in a process (one 4 KiB file, before each (a) run): median %.1f ms\n' \
+    "$(median <"$data/warm-up.ms")"
+  printf '  all runs (ms): large a: %s| b: %s| c: %s\n' "${samples[large,a]}" "${samples[large,b]}" "${samples[large,c]}"
+  printf '                 small a: %s| b: %s| c: %s\n' "${samples[small,a]}" "${samples[small,b]}" "${samples[small,c]}"
+  aim throughput-8x128MiB-vs-copyfileex "$(ratio "${copy_ms[large,a]}" "${copy_ms[large,b]}")" le 1.05 x
+  aim throughput-2000x4KiB-vs-copyfileex "$(ratio "${copy_ms[small,a]}" "${copy_ms[small,b]}")" le 1.5 x
+}
+
+# TransferProgressRoutine when nothing on screen changes, against the copy time of a GiB (the
+# large set above is exactly 1 GiB; its CopyFileExW loop is the copy time).
+bench_progress_routine() {
+  local figures ns gib_ms cost_ms share
+  if ! figures=$(w "$build/tools/wendrift-transfer-bench.exe" routine | tr -d '\r') ||
+     ! ns=$(awk '$1 == "routine_ns" { print $2 }' <<<"$figures") || [ -z "$ns" ]; then
+    echo "The progress routine benchmark could not run${figures:+: $figures}"
+    unmeasured progress-routine-per-GiB lt 1 %
+    return 1
+  fi
+  gib_ms=${copy_ms[large,b]:-}
+  cost_ms=$(awk -v ns="$ns" 'BEGIN { printf "%.3f", ns * 1024 / 1e6 }')
+  echo "Progress routine, a call that changes nothing on screen (median of 30 batches of 2,000):"
+  printf '  per call: %.1f ns; per GiB at one call per MiB (1,024 calls): %.3f ms\n' "$ns" "$cost_ms"
+  if [ -z "$gib_ms" ]; then
+    echo "  no copy time of a GiB measured (throughput section failed)"
+    unmeasured progress-routine-per-GiB lt 1 %
+    return 1
+  fi
+  share=$(awk -v c="$cost_ms" -v g="$gib_ms" 'BEGIN { printf "%.4f", c * 100 / g }')
+  printf '  copy time of a GiB (CopyFileExW loop, 8 x 128 MiB): %.1f ms; the calls are %s%% of it\n' \
+    "$gib_ms" "$share"
+  aim progress-routine-per-GiB "$share" lt 1 %
+}
+
+# Private bytes the shell's process keeps per right-click (handlers are never freed: one
+# object, its last selection and its last menu's records stay per right-click).
+bench_memory_per_right_click() {
+  local figures folder="$data/memory"
+  rm -rf "$folder" && mkdir -p "$folder"
+  if ! figures=$(w "$build/tools/wendrift-memory-bench.exe" "$(winepath -w "$folder")" | tr -d '\r') ||
+     ! grep -q '^rightclick_bytes ' <<<"$figures"; then
+    echo "The memory benchmark could not run${figures:+: $figures}"
+    unmeasured memory-per-right-click le 1024 bytes
+    return 1
+  fi
+  rm -rf "$folder"
+  get() { awk -v k="$1" '$1 == k { print $2 }' <<<"$figures"; }
+  echo "Memory: private bytes kept per right-click, over 10,000 after a warm-up of 200:"
+  printf '  right-click (create, Initialize with 10 files, QueryContextMenu, Release): %8.1f bytes\n' \
+    "$(get rightclick_bytes)"
+  printf '  of which the handler object alone (create and Release):                  %8.1f bytes\n' \
+    "$(get created_bytes)"
+  printf '  Initialize again on one handler (the previous selection given back):     %8.1f bytes\n' \
+    "$(get selection_bytes)"
+  aim memory-per-right-click "$(get rightclick_bytes)" le 1024 bytes
+}
+
+trap 'rm -rf "$data"; "$root/tools/wine-session.sh" stop "$build" >/dev/null 2>&1' EXIT
 "$root/tools/wine-session.sh" start "$build" >/dev/null || { echo "Wine session did not start" >&2; exit 2; }
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=":$(head -n1 "$build/xvfb.display")"

@@ -1,0 +1,265 @@
+// wendrift-transfer-bench: one timed transfer, or the progress routine's per-call cost, for
+// tools/benchmark.sh. Prints one "name value" line per figure.
+//
+//   invoke SOURCE_FOLDER DESTINATION WARMUP_SOURCE WARMUP_DESTINATION
+//                                     every file of the folder copied through the registered
+//                                     library as the shell starts it (selection, menu,
+//                                     InvokeCommand "Cop&y To/&1."), with its progress dialog:
+//                                     ms = from InvokeCommand until the transfer's threads are
+//                                     gone; then checks every file arrived whole. A transfer of
+//                                     the warm-up folder comes first (warmup_ms).
+//   copyloop SOURCE_FOLDER DESTINATION  the same files by a plain CopyFileExW loop (no routine).
+//   routine                           ns per TransferProgressRoutine call that changes nothing
+//                                     on screen (same percentage, within the same second).
+//
+// The destination must exist and be empty; the library must be registered (regsvr32).
+#include "shellext/ClassId.h"
+#include "store/AssociationStore.h"
+#include "tools/shellhost/MenuTree.h"
+#include "tools/shellhost/ShellSelection.h"
+#include "transfer/NamedMutex.h"
+#include "transfer/ProgressContext.h"
+#include "transfer/TransferProgressRoutine.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The extension the benchmark's files carry; the script names them so.
+const wchar_t kExtension[] = L".wdtp";
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    size_t n = samples.size();
+    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+}
+
+struct FileEntry {
+    std::wstring name;
+    unsigned long long size;
+};
+
+std::vector<FileEntry> ListFiles(const std::wstring& folder) {
+    std::vector<FileEntry> files;
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        files.push_back({found.cFileName,
+                         (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) |
+                             found.nFileSizeLow});
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return files;
+}
+
+// Every source file is in the destination with its size.
+bool AllArrived(const std::wstring& source, const std::wstring& destination) {
+    std::vector<FileEntry> from = ListFiles(source), to = ListFiles(destination);
+    auto byName = [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; };
+    std::sort(from.begin(), from.end(), byName);
+    std::sort(to.begin(), to.end(), byName);
+    if (from.size() != to.size()) {
+        fprintf(stderr, "%zu of %zu files arrived\n", to.size(), from.size());
+        return false;
+    }
+    for (size_t i = 0; i < from.size(); ++i) {
+        if (from[i].name != to[i].name || from[i].size != to[i].size) {
+            fprintf(stderr, "%ls arrived incomplete\n", from[i].name.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<DWORD> Threads() {
+    std::vector<DWORD> threads;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return threads;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    return threads;
+}
+
+// Waits until no thread started since `before` is left: opens each new one and waits for it,
+// then looks again for threads those started. Snapshots are costly under Wine (the server
+// lists every thread), so they are taken only when the known threads have ended.
+bool WaitForNewThreads(const std::vector<DWORD>& before, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HANDLE> handles;
+        for (DWORD id : Threads()) {
+            if (std::find(before.begin(), before.end(), id) != before.end()) continue;
+            if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) handles.push_back(thread);
+        }
+        if (handles.empty()) return true;
+        DWORD spent = GetTickCount() - start;
+        DWORD result = spent >= timeoutMs ? WAIT_TIMEOUT
+                                          : WaitForMultipleObjects(
+                                                static_cast<DWORD>(std::min<size_t>(handles.size(), MAXIMUM_WAIT_OBJECTS)),
+                                                handles.data(), TRUE, timeoutMs - spent);
+        for (HANDLE thread : handles) CloseHandle(thread);
+        if (result == WAIT_TIMEOUT || result == WAIT_FAILED) return false;
+    }
+}
+
+// One "Cop&y To" of every file in source into destination; elapsedMs is from InvokeCommand
+// until the transfer's threads are gone.
+bool TimedTransfer(const std::wstring& source, const std::wstring& destination, double& elapsedMs) {
+    RemoveExtension(kExtension);
+    if (!AddExtension(kExtension) || !AssociateDirectory(kExtension, destination)) {
+        fprintf(stderr, "cannot associate the destination with %ls\n", kExtension);
+        return false;
+    }
+    bool done = false;
+    ShellSelection selection;
+    IShellExtInit* init = nullptr;
+    IContextMenu* menu = nullptr;
+    HMENU popup = CreatePopupMenu();
+    const MenuNode* item = nullptr;
+    std::vector<MenuNode> nodes;
+    if (!selection.CreateFromFolder(source)) {
+        fprintf(stderr, "cannot build the selection: %ls\n", selection.Problem().c_str());
+    } else if (FAILED(CoCreateInstance(kShellCallbackClassId, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IShellExtInit, reinterpret_cast<void**>(&init))) ||
+               FAILED(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)))) {
+        fprintf(stderr, "the handler cannot be created through COM: is Wendrift.dll registered?\n");
+    } else if (init->Initialize(selection.FolderId(), selection.DataObject(), nullptr) != S_OK ||
+               FAILED(menu->QueryContextMenu(popup, 0, 100, 0x7FFF, CMF_NORMAL)) ||
+               !(item = FindMenuItem(nodes = ReadMenu(popup), L"Cop&y To/&1."))) {
+        fprintf(stderr, "the handler offers no \"Cop&y To/&1.\"\n");
+    } else {
+        CMINVOKECOMMANDINFO info = {};
+        info.cbSize = sizeof(info);
+        info.lpVerb = MAKEINTRESOURCEA(item->id - 100);
+        info.nShow = SW_SHOWNORMAL;
+        std::vector<DWORD> before = Threads();
+        double start = NowMs();
+        HRESULT hr = menu->InvokeCommand(&info);
+        bool ended = hr == S_OK && WaitForNewThreads(before, 300000);
+        elapsedMs = NowMs() - start;
+        if (hr != S_OK || !ended) {
+            fprintf(stderr, "the transfer did not end (InvokeCommand 0x%08lX)\n",
+                    static_cast<unsigned long>(hr));
+        } else {
+            done = AllArrived(source, destination);
+        }
+    }
+    if (menu) menu->Release();
+    if (init) init->Release();
+    DestroyMenu(popup);
+    RemoveExtension(kExtension);
+    return done;
+}
+
+// The shell's process has shown windows of the common controls long before a transfer starts;
+// this one has not. A first transfer of one small file loads and sets up what a process does
+// once (its time is printed as warmup_ms), then the timed one runs.
+int Invoke(const std::wstring& source, const std::wstring& destination,
+           const std::wstring& warmUpSource, const std::wstring& warmUpDestination) {
+    double warmUpMs = 0, ms = 0;
+    if (!TimedTransfer(warmUpSource, warmUpDestination, warmUpMs) ||
+        !TimedTransfer(source, destination, ms)) {
+        return 1;
+    }
+    printf("warmup_ms %.3f\nms %.3f\n", warmUpMs, ms);
+    return 0;
+}
+
+int CopyLoop(const std::wstring& source, const std::wstring& destination) {
+    std::vector<FileEntry> files = ListFiles(source);
+    std::vector<std::wstring> from, to;
+    for (const FileEntry& file : files) {
+        from.push_back(source + L"\\" + file.name);
+        to.push_back(destination + L"\\" + file.name);
+    }
+    double start = NowMs();
+    for (size_t i = 0; i < from.size(); ++i) {
+        if (!CopyFileExW(from[i].c_str(), to[i].c_str(), nullptr, nullptr, nullptr, 0)) {
+            fprintf(stderr, "CopyFileExW failed for %ls: %lu\n", from[i].c_str(), GetLastError());
+            return 1;
+        }
+    }
+    double elapsed = NowMs() - start;
+    if (!AllArrived(source, destination)) return 1;
+    printf("ms %.3f\n", elapsed);
+    return 0;
+}
+
+// The routine as the platform calls it in the middle of a large file: the same percentage as
+// last shown and the clock within the second, so it only checks the cancel flag and the clock.
+int Routine() {
+    NamedMutex mutex;
+    if (!mutex.Create(nullptr, FALSE, L"Wendrift")) return 1;
+    BOOL cancel = 0;
+    ProgressContext context;
+    context.mutex = &mutex;
+    context.cancelFlag = &cancel;
+    context.label = L"bench.wdtp";
+    LARGE_INTEGER total, done;
+    total.QuadPart = 128LL << 20;
+    done.QuadPart = 64LL << 20;
+    const int kCalls = 2000;
+    std::vector<double> samples;
+    for (int batch = 0; batch <= 31; ++batch) {  // batch 0 warms up
+        DWORD now = GetTickCount();
+        context.startTick = context.lastElapsedTick = context.lastRateTick = now;
+        context.lastPercent = 50;
+        context.lastRateBytes = done.QuadPart;
+        double start = NowMs();
+        for (int i = 0; i < kCalls; ++i) {
+            if (TransferProgressRoutine(total, done, total, done, 1, CALLBACK_CHUNK_FINISHED,
+                                        nullptr, nullptr, &context) != PROGRESS_CONTINUE) {
+                return 1;
+            }
+        }
+        double elapsed = NowMs() - start;
+        // A batch that crossed a second did show something: not what is measured here.
+        if (context.lastElapsedTick != now || context.lastRateTick != now) continue;
+        if (batch > 0) samples.push_back(elapsed * 1e6 / kCalls);
+    }
+    if (samples.empty()) return 1;
+    printf("routine_ns %.1f\n", Median(samples));
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"routine") return Routine();
+    if (mode == L"copyloop" && argc == 4) return CopyLoop(argv[2], argv[3]);
+    if (mode != L"invoke" || argc != 6) {
+        fprintf(stderr, "usage: wendrift-transfer-bench invoke SOURCE DESTINATION WARMUP_SOURCE "
+                        "WARMUP_DESTINATION | copyloop SOURCE DESTINATION | routine\n");
+        return 2;
+    }
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int status = Invoke(argv[2], argv[3], argv[4], argv[5]);
+    CoUninitialize();
+    return status;
+}
