@@ -13,6 +13,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 namespace {
 
 DWORD gNow = 0;
@@ -162,6 +164,83 @@ TEST_F(ProgressRoutineTest, ShowOperationsFillTheirItems) {
     EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:00");
     dialog_.ShowRate(L"Transfer Rate: calculating...");
     EXPECT_EQ(Rate(), L"Transfer Rate: calculating...");
+}
+
+// A text or position already shown is not sent again; each item must still end up showing the
+// last thing it was given, whatever the other items were given in between.
+TEST_F(ProgressRoutineTest, EveryItemShowsWhatItWasLastGivenThroughRepeatsAndReturns) {
+    struct Step {
+        const wchar_t* item;  // overall, current or rate
+        int percent;
+        const wchar_t* text;
+    };
+    const Step steps[] = {
+        {L"overall", 0, L"Overall Progress (file 1 of 2) : 0%"},
+        {L"current", 0, L"Current file 'a.txt' : 0%"},
+        {L"rate", 0, L"Transfer Rate: calculating..."},
+        {L"current", 0, L"Current file 'a.txt' : 0%"},          // repeated
+        {L"current", 100, L"Current file: 'a.txt' : 100%"},
+        {L"current", 0, L"Current file 'a.txt' : 0%"},          // back to an earlier one
+        {L"rate", 0, L"Transfer Rate: 1.00 MB/sec"},
+        {L"rate", 0, L"Transfer Rate: calculating..."},
+        {L"overall", 50, L"Overall Progress (file 2 of 2) : 50%"},
+        {L"current", 0, L"Overall Progress (file 2 of 2) : 50%"},  // another item's text
+        {L"overall", 50, L"Overall Progress (file 2 of 2) : 50%"},
+    };
+    std::wstring overall, current, rate;
+    int overallBar = -1, currentBar = -1;
+    for (size_t i = 0; i < sizeof(steps) / sizeof(steps[0]); ++i) {
+        const Step& step = steps[i];
+        std::wstring item = step.item;
+        if (item == L"overall") {
+            dialog_.ShowOverall(step.percent, step.text);
+            overall = step.text;
+            overallBar = step.percent;
+        } else if (item == L"current") {
+            dialog_.ShowCurrent(step.percent, step.text);
+            current = step.text;
+            currentBar = step.percent;
+        } else {
+            dialog_.ShowRate(step.text);
+            rate = step.text;
+        }
+        SCOPED_TRACE(testing::Message() << "after step " << i);
+        EXPECT_EQ(ControlText(dialog_.Handle(), IDC_OVERALL_TEXT), overall);
+        EXPECT_EQ(Current(), current);
+        EXPECT_EQ(Rate(), rate);
+        if (overallBar >= 0) {
+            EXPECT_EQ(SendDlgItemMessageW(dialog_.Handle(), IDC_OVERALL_BAR, PBM_GETPOS, 0, 0),
+                      overallBar);
+        }
+        if (currentBar >= 0) EXPECT_EQ(CurrentBar(), currentBar);
+    }
+}
+
+// The routine runs per chunk without the mutex: a Cancel that holds it, as the dialog does
+// while it sets the flag, neither blocks the routine nor hides a flag already set.
+TEST_F(ProgressRoutineTest, AnswersWithoutWaitingForTheMutex) {
+    // Taken by this thread through a handle of its own; the routine runs on another one.
+    HANDLE held = CreateMutexW(nullptr, FALSE, L"Wendrift");
+    ASSERT_TRUE(held);
+    ASSERT_EQ(WaitForSingleObject(held, 1000), WAIT_OBJECT_0);
+    // Nothing to show (the same percentage, the clock standing still), so the other thread
+    // sends nothing to the dialog this thread owns.
+    context_.lastPercent = 40;
+    using Self = std::remove_pointer_t<decltype(this)>;
+    DWORD answer = 0;
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](LPVOID self) -> DWORD { return static_cast<Self*>(self)->Call(100, 40); },
+        this, 0, nullptr);
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    GetExitCodeThread(thread, &answer);
+    EXPECT_EQ(answer, static_cast<DWORD>(PROGRESS_CONTINUE));
+    CloseHandle(thread);
+    SetCancelFlag(&cancel_);
+    EXPECT_EQ(Call(100, 50), static_cast<DWORD>(PROGRESS_CANCEL));
+    ReleaseMutex(held);
+    CloseHandle(held);
 }
 
 // ---- the templates the shipped library carries ------------------------------------------
