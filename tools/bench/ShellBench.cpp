@@ -12,6 +12,8 @@
 #include "store/AssociationStore.h"
 #include "tools/shellhost/ShellSelection.h"
 
+#include "tools/bench/BenchClock.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -24,23 +26,6 @@
 namespace {
 
 const wchar_t kExtension[] = L".wdbench";
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    size_t n = samples.size();
-    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
 
 void Print(const char* name, size_t n, double value) {
     printf("%s_%zu_ms %.3f\n", name, n, value);

@@ -21,6 +21,8 @@
 #include "transfer/ProgressContext.h"
 #include "transfer/TransferProgressRoutine.h"
 
+#include "tools/bench/BenchClock.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -35,23 +37,6 @@ namespace {
 
 // The extension the benchmark's files carry; the script names them so.
 const wchar_t kExtension[] = L".wdtp";
-
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    size_t n = samples.size();
-    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
 
 struct FileEntry {
     std::wstring name;
