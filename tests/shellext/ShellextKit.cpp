@@ -3,7 +3,7 @@
 #include "UiDriver.h"
 
 #include <shellapi.h>
-#include <tlhelp32.h>
+#include "tools/shellhost/ProcessThreads.h"
 
 #include <cstring>
 #include <fstream>
@@ -152,16 +152,6 @@ std::vector<BYTE> WideDropBlock(const std::vector<std::wstring>& paths) {
     return block;
 }
 
-std::vector<DWORD> Threads() {
-    std::vector<DWORD> threads;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
-    }
-    CloseHandle(snapshot);
-    return threads;
-}
+std::vector<DWORD> Threads() { return ThreadsOfThisProcess(); }
 
 }  // namespace shellkit

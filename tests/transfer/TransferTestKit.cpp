@@ -6,7 +6,7 @@
 #include "winframe/LibraryContext.h"
 
 #include <commctrl.h>
-#include <tlhelp32.h>
+#include "tools/shellhost/ProcessThreads.h"
 
 #include <algorithm>
 #include <mutex>
@@ -113,19 +113,7 @@ std::string Payload(size_t size, unsigned seed) {
     return bytes;
 }
 
-std::vector<DWORD> Threads() {
-    std::vector<DWORD> threads;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return threads;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId())
-            threads.push_back(entry.th32ThreadID);
-    }
-    CloseHandle(snapshot);
-    return threads;
-}
+std::vector<DWORD> Threads() { return ThreadsOfThisProcess(); }
 
 bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs) {
     int quiet = 0;

@@ -16,6 +16,7 @@
 #include "shellext/ClassId.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/MenuTree.h"
+#include "tools/shellhost/ProcessThreads.h"
 #include "tools/shellhost/ShellSelection.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/ProgressContext.h"
@@ -25,7 +26,6 @@
 
 #include <windows.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -77,19 +77,6 @@ bool AllArrived(const std::wstring& source, const std::wstring& destination) {
     return true;
 }
 
-std::vector<DWORD> Threads() {
-    std::vector<DWORD> threads;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return threads;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
-    }
-    CloseHandle(snapshot);
-    return threads;
-}
-
 // Waits until no thread started since `before` is left: opens each new one and waits for it,
 // then looks again for threads those started. Snapshots are costly under Wine (the server
 // lists every thread), so they are taken only when the known threads have ended.
@@ -97,7 +84,7 @@ bool WaitForNewThreads(const std::vector<DWORD>& before, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
         std::vector<HANDLE> handles;
-        for (DWORD id : Threads()) {
+        for (DWORD id : ThreadsOfThisProcess()) {
             if (std::find(before.begin(), before.end(), id) != before.end()) continue;
             if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) handles.push_back(thread);
         }
@@ -142,7 +129,7 @@ bool TimedTransfer(const std::wstring& source, const std::wstring& destination, 
         info.cbSize = sizeof(info);
         info.lpVerb = MAKEINTRESOURCEA(item->id - 100);
         info.nShow = SW_SHOWNORMAL;
-        std::vector<DWORD> before = Threads();
+        std::vector<DWORD> before = ThreadsOfThisProcess();
         double start = NowMs();
         HRESULT hr = menu->InvokeCommand(&info);
         bool ended = hr == S_OK && WaitForNewThreads(before, 300000);

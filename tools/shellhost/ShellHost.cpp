@@ -5,12 +5,12 @@
 // prints that menu. With --invoke it then picks one item and waits for the transfer to end.
 #include "tools/shellhost/HandlerLookup.h"
 #include "tools/shellhost/MenuTree.h"
+#include "tools/shellhost/ProcessThreads.h"
 #include "tools/shellhost/ShellSelection.h"
 
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -60,19 +60,6 @@ std::wstring Hex(HRESULT hr) {
     _snwprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
     text[15] = L'\0';
     return text;
-}
-
-std::set<DWORD> ThreadsOfThisProcess() {
-    std::set<DWORD> threads;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return threads;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.insert(entry.th32ThreadID);
-    }
-    CloseHandle(snapshot);
-    return threads;
 }
 
 void PumpFor(DWORD milliseconds) {
@@ -211,7 +198,8 @@ int Run(int argc, wchar_t** argv) {
             code = Fail(L"no handler owns identifier " + std::to_wstring(item->id));
         } else {
             UINT offset = item->id - owner->firstId;
-            std::set<DWORD> before = ThreadsOfThisProcess();
+            std::vector<DWORD> threads = ThreadsOfThisProcess();
+            std::set<DWORD> before(threads.begin(), threads.end());
             CMINVOKECOMMANDINFO info = {};
             info.cbSize = sizeof(info);
             info.lpVerb = MAKEINTRESOURCEA(offset);
