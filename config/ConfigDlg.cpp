@@ -137,14 +137,7 @@ bool ConfigDlg::_PopulateListView(const std::wstring& extension) {
     typeName.text = info.szTypeName;
     extensionList_.SetItem(&typeName);
 
-    std::wstring count;
-    FormatString(count, L"%d", CountDirectories(extension));
-    ListViewItem countCell;
-    countCell.mask = LVIF_TEXT;
-    countCell.item = index;
-    countCell.subItem = 2;
-    countCell.text = &count[0];
-    extensionList_.SetItem(&countCell);
+    _SetDirectoryCount(index, extension);
     return true;
 }
 
@@ -155,7 +148,11 @@ bool ConfigDlg::_UpdateDirectoryCount(const std::wstring& extension) {
     find.vkDirection = VK_DOWN;
     int index = extensionList_.FindItem(-1, &find);
     if (index == -1) return false;
+    return _SetDirectoryCount(index, extension);
+}
 
+// Column 2 of a row: the extension's directory count in the store, in decimal.
+bool ConfigDlg::_SetDirectoryCount(int index, const std::wstring& extension) {
     std::wstring count;
     FormatString(count, L"%d", CountDirectories(extension));
     ListViewItem cell;

@@ -21,6 +21,7 @@ public:
 private:
     bool _PopulateListView(const std::wstring& extension);
     bool _UpdateDirectoryCount(const std::wstring& extension);
+    bool _SetDirectoryCount(int index, const std::wstring& extension);
     int _GetSelectedItem();
     void _EditExtension(int index);
     void _LoadAssociations();
