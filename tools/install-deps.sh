@@ -3,7 +3,8 @@
 # Idempotent and quiet when everything is already there.
 set -euo pipefail
 
-packages=(g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth cmake googletest nsis imagemagick)
+packages=(g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth cmake googletest nsis imagemagick
+          librsvg2-bin icoutils)
 
 missing=()
 for p in "${packages[@]}"; do
