@@ -92,28 +92,19 @@ TEST(MenuPlan, NumbersEveryDirectoryOrShowsTheGreyedPlaceholder) {
 
 // What the menu shows for each stored name, and what picking it would reach.
 TEST(MenuPlan, AmpersandsShowAsTheyAreAndOnlyAbsoluteDirectoriesAreCommands) {
-    struct {
-        const wchar_t* stored;
-        const wchar_t* label;
-        bool command;
-    } cases[] = {
-        {L"c:\\r&d", L"&1.\tc:\\r&&d", true},
-        {L"d:\\tom & jerry&&co", L"&2.\td:\\tom && jerry&&&&co", true},
-        {L"\\\\server\\share", L"&3.\t\\\\server\\share", true},
-        {L"relative dst", L"&4.\trelative dst", false},
-        {L"dest", L"&5.\tdest", false},
-        {L"\\dest", L"&6.\t\\dest", false},
-        {L"c:dest", L"&7.\tc:dest", false},
-        {L"\\\\server", L"&8.\t\\\\server", false},
-    };
-    std::vector<std::wstring> stored;
-    for (const auto& c : cases) stored.push_back(c.stored);
+    const std::vector<std::wstring> stored = {L"c:\\r&d", L"d:\\tom & jerry&&co", L"\\\\pc\\share",
+                                              L"relative dst", L"dest", L"\\dest", L"c:dest",
+                                              L"\\\\pc"};
+    const wchar_t* labels[] = {L"&1.\tc:\\r&&d", L"&2.\td:\\tom && jerry&&&&co", L"&3.\t\\\\pc\\share",
+                               L"&4.\trelative dst", L"&5.\tdest", L"&6.\t\\dest", L"&7.\tc:dest",
+                               L"&8.\t\\\\pc"};
     std::vector<PlannedItem> items = PlanSubmenu(stored);
     ASSERT_EQ(items.size(), stored.size());
     for (size_t i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(items[i].label, cases[i].label);
-        EXPECT_EQ(items[i].greyed, !cases[i].command) << cases[i].stored;
-        EXPECT_EQ(items[i].directory, cases[i].command ? cases[i].stored : L"") << cases[i].stored;
+        bool command = i < 3;
+        EXPECT_EQ(items[i].label, labels[i]);
+        EXPECT_EQ(items[i].greyed, !command) << i;
+        EXPECT_EQ(items[i].directory, command ? stored[i] : L"") << i;
     }
 }
 

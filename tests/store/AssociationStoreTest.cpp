@@ -348,16 +348,4 @@ TEST_F(AssociationStoreTest, DirectoriesThatAreNotAbsoluteOrCannotBeListedAreNot
     EXPECT_TRUE(DisassociateDirectory(L".zwdst1", longest));
 }
 
-TEST(AbsoluteDirectory, IsADriveWithItsBackslashOrANamedShare) {
-    for (const wchar_t* good : {L"c:\\", L"Z:\\music", L"c:\\a\\..\\b", L"\\\\server\\share",
-                                L"\\\\server\\share\\deep", L"\\\\?\\c:\\long"}) {
-        EXPECT_TRUE(IsAbsoluteDirectory(good)) << good;
-    }
-    for (const wchar_t* bad : {L"", L"relative dst", L"dest", L"\\dest", L"c:dest", L"c:", L"1:\\x",
-                               L"\\\\", L"\\\\server", L"\\\\server\\", L"\\\\\\share",
-                               L"\\\\server\\\\x", L"c:/music"}) {
-        EXPECT_FALSE(IsAbsoluteDirectory(bad)) << bad;
-    }
-}
-
 }  // namespace
