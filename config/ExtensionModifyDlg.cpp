@@ -10,11 +10,15 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 
 const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
 const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
 const wchar_t kCantAddCaption[] = L"Wendrift : Can't add directory";
+const wchar_t kNotADirectoryFormat[] =
+    L"The directory you chose:\n\n%s\n\nis not a valid directory. Please choose another.";
 
 void FreeItemList(PIDLIST_ABSOLUTE item) {
     IMalloc* allocator = nullptr;
@@ -156,15 +160,17 @@ void ExtensionModifyDlg::_UpdateTitle() {
 bool ExtensionModifyDlg::_AddDirectory(const std::wstring& directory) {
     std::wstring display;
     if (!CompactDirectoryForDisplay(directory, display)) return false;
-    directories[display] = directory;
-    // LB_INSERTSTRING ignores the sort style: the list keeps the order of adding.
-    return directoryList.InsertString(-1, display.c_str()) != -1;
+    // LB_INSERTSTRING ignores the sort style: the list keeps the order of adding, so line i
+    // stays directories[i].
+    if (directoryList.InsertString(-1, display.c_str()) == -1) return false;
+    directories.push_back(directory);
+    return true;
 }
 
-bool ExtensionModifyDlg::_RemoveDirectory(const std::wstring& displayText, bool fromStore) {
-    auto entry = directories.find(displayText);
-    if (entry == directories.end()) return false;
-    bool removed = fromStore ? DisassociateDirectory(extension, entry->second) : true;
+bool ExtensionModifyDlg::_RemoveDirectory(int line, bool fromStore) {
+    if (line < 0 || static_cast<size_t>(line) >= directories.size()) return false;
+    auto entry = directories.begin() + line;
+    bool removed = fromStore ? DisassociateDirectory(extension, *entry) : true;
     directories.erase(entry);
     return removed;
 }
@@ -192,8 +198,8 @@ bool ExtensionModifyDlg::_Save() {
                     kErrorCaption, MB_ICONERROR);
         return false;
     }
-    for (const auto& entry : directories) {
-        if (!AssociateDirectory(extension, entry.second)) {
+    for (const std::wstring& directory : directories) {
+        if (!AssociateDirectory(extension, directory)) {
             ShowMessage(Handle(), L"An error occurred while adding the directory!", kErrorCaption,
                         MB_ICONERROR);
             return false;
@@ -205,9 +211,7 @@ bool ExtensionModifyDlg::_Save() {
 int CALLBACK ExtensionModifyDlg::BrowseCallback(HWND browser, UINT message, LPARAM parameter,
                                                 LPARAM) {
     if (message != BFFM_VALIDATEFAILEDW) return 0;
-    ShowFormattedMessage(browser, kCantAddCaption, MB_ICONWARNING,
-                         L"The directory you chose:\n\n%s\n\nis not a valid directory. Please "
-                         L"choose another.",
+    ShowFormattedMessage(browser, kCantAddCaption, MB_ICONWARNING, kNotADirectoryFormat,
                          reinterpret_cast<const wchar_t*>(parameter));
     return 1;
 }
@@ -240,8 +244,13 @@ void ExtensionModifyDlg::_BrowseForDirectory() {
         // Any other virtual folder has no path and is ignored without a word.
         std::wstring directory = path;
         ToLower(directory);
-        if (IsDirectoryAssociated(extension, directory) ||
-            MapHoldsDirectory(directories, directory)) {
+        if (!IsAbsoluteDirectory(directory)) {
+            // A path without a drive or share (a network computer, say) is never stored.
+            ShowFormattedMessage(Handle(), kCantAddCaption, MB_ICONWARNING, kNotADirectoryFormat,
+                                 path);
+        } else if (IsDirectoryAssociated(extension, directory) ||
+                   std::find(directories.begin(), directories.end(), directory) !=
+                       directories.end()) {
             ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
                                  L"The directory:\n\n%s\n\nis already associated with the file "
                                  L"type [%s].",
@@ -273,10 +282,8 @@ void ExtensionModifyDlg::_RemoveSelectedDirectory() {
                     MB_ICONINFORMATION);
         return;
     }
-    std::wstring displayText;
-    if (directoryList.GetText(selected, displayText) &&
-        directoryList.DeleteString(selected) != LB_ERR &&
-        _RemoveDirectory(displayText, !newMode)) {
+    // The line's position, not its text, names the directory: two lines may read alike.
+    if (directoryList.DeleteString(selected) != LB_ERR && _RemoveDirectory(selected, !newMode)) {
         modified = true;
         return;
     }

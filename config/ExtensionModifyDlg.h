@@ -3,7 +3,7 @@
 // The main dialog reads `modified` and `extension` after the dialog has ended.
 #pragma once
 
-#include "config/DirectoryMap.h"
+#include "config/DirectoryList.h"
 #include "winframe/BaseDialog.h"
 #include "winframe/BaseWindow.h"
 #include "winframe/ListBoxControl.h"
@@ -22,7 +22,7 @@ public:
     // The folder browser's callback: keeps the browser open on a typed name that is no folder.
     static int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM parameter, LPARAM data);
 
-    DirectoryMap directories;
+    DirectoryList directories;
     BaseWindow fileTypeGroup;
     BaseWindow extensionEdit;
     BaseWindow fileTypeIconControl;
@@ -35,7 +35,8 @@ public:
 private:
     void _UpdateTitle();
     bool _AddDirectory(const std::wstring& directory);
-    bool _RemoveDirectory(const std::wstring& displayText, bool fromStore);
+    // `line` is the list box line, which shows directories[line].
+    bool _RemoveDirectory(int line, bool fromStore);
     bool _Save();
 
     int _OnOk(WPARAM wParam, LPARAM lParam);

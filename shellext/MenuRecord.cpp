@@ -1,7 +1,13 @@
 #include "shellext/MenuRecord.h"
 
+unsigned long long MenuRecord::Available() const {
+    unsigned long long next = static_cast<unsigned long long>(firstId_) + items_.size();
+    return lastId_ >= next ? lastId_ - next + 1 : 0;
+}
+
 bool MenuRecord::Insert(HMENU menu, UINT position, const std::wstring& label, bool greyed,
                         HMENU submenu, UINT& commandId) {
+    if (Available() == 0) return false;
     commandId = NextId();
     // Recorded before the insertion, so a failed allocation cannot leave an unrecorded item.
     items_.push_back(RecordedItem{commandId, menu, position, false});
@@ -19,5 +25,5 @@ bool MenuRecord::Insert(HMENU menu, UINT position, const std::wstring& label, bo
 }
 
 HRESULT MenuRecord::Answer() const {
-    return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, NextId() - firstId_ + 1);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, static_cast<UINT>(items_.size()));
 }

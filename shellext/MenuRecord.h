@@ -1,6 +1,6 @@
 // The one owner of command identifiers while QueryContextMenu builds its menus: each item takes
-// the next identifier as it is inserted, and the answer to the shell is computed from what was
-// taken, so the two can never disagree.
+// the next identifier as it is inserted, never one above the shell's last, and the answer to
+// the shell is computed from what was taken, so the two can never disagree.
 #pragma once
 
 #include <windows.h>
@@ -17,20 +17,27 @@ struct RecordedItem {
 
 class MenuRecord {
 public:
-    explicit MenuRecord(UINT firstId) : firstId_(firstId) {}
+    // The identifiers idCmdFirst to idCmdLast, both included, are the shell's to give.
+    MenuRecord(UINT firstId, UINT lastId) : firstId_(firstId), lastId_(lastId) {}
 
     // Inserts a text item by position, greyed or enabled, optionally opening a submenu. The
-    // item's identifier is the next one and is taken whether or not the insertion works.
+    // item's identifier is the next one and is taken whether or not the insertion works. With
+    // no identifier left nothing is inserted or taken and the answer is false.
     bool Insert(HMENU menu, UINT position, const std::wstring& label, bool greyed, HMENU submenu,
                 UINT& commandId);
 
     const std::vector<RecordedItem>& Items() const { return items_; }
     UINT NextId() const { return firstId_ + static_cast<UINT>(items_.size()); }
-    // QueryContextMenu's success code: one more than the identifiers taken (the shell reserves
-    // the extra one as well; kept because callers have always seen this value).
+    // Identifiers still free, up to and including the last.
+    unsigned long long Available() const;
+    // QueryContextMenu's success code: the largest offset taken plus one, which is the number
+    // of identifiers taken (0 when nothing was added). The shell starts the next handler's
+    // identifiers there, so answering more would waste them and, with all identifiers taken,
+    // claim one past idCmdLast.
     HRESULT Answer() const;
 
 private:
     UINT firstId_;
+    UINT lastId_;
     std::vector<RecordedItem> items_;
 };

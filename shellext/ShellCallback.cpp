@@ -6,6 +6,7 @@
 #include "shellext/ExtensionRule.h"
 #include "shellext/MenuPlan.h"
 #include "shellext/MenuRecord.h"
+#include "store/AssociationStore.h"
 #include "transfer/StartTransfer.h"
 
 namespace {
@@ -72,19 +73,31 @@ HRESULT ShellCallback::ReadSelection(IDataObject* data) {
 
 bool ShellCallback::AllSameExtension() const { return ::AllSameExtension(state_.selectedFiles); }
 
-STDMETHODIMP ShellCallback::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT,
-                                             UINT) {
-    // idCmdLast and the flags are not consulted: the submenus are added whatever they say.
-    return GuardCom([&] { return BuildMenus(menu, indexMenu, idCmdFirst); });
+STDMETHODIMP ShellCallback::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst,
+                                             UINT idCmdLast, UINT flags) {
+    return GuardCom([&] { return BuildMenus(menu, indexMenu, idCmdFirst, idCmdLast, flags); });
 }
 
-HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst) {
+HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
+                                  UINT flags) {
+    MenuRecord record(idCmdFirst, idCmdLast);
+    // A double-click asks for the default verb only, which these menus never hold: answered
+    // before anything is read.
+    if ((flags & CMF_DEFAULTONLY) != 0) return record.Answer();
     if (!AllSameExtension()) return E_FAIL;
     std::wstring extension = state_.FirstFileExtension();
     if (extension.empty()) return E_FAIL;
 
+    std::vector<std::wstring> directories;
+    ListDirectories(extension, directories);
+    std::vector<PlannedItem> items = PlanSubmenu(directories);
+    // With too few identifiers the last directories are left out of both submenus alike.
+    size_t shown = ItemsPerSubmenu(items.size(), record.Available());
+    if (shown == 0) return record.Answer();
+    items.resize(shown);
+
     state_.commandBase = idCmdFirst;
-    MenuRecord record(idCmdFirst);
+    state_.commands.clear();  // entries stand for this menu's items only
     for (UINT i = 0; i < 2; ++i) {
         HMENU submenu = CreateMenu();
         if (submenu == nullptr) return E_FAIL;
@@ -94,7 +107,7 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst) {
             return E_FAIL;
         }
         UINT position = 0;
-        for (const PlannedItem& item : PlanSubmenuFromStore(extension)) {
+        for (const PlannedItem& item : items) {
             UINT itemId = 0;
             // A failed insertion inside a submenu is ignored; its identifier stays taken.
             record.Insert(submenu, position++, item.label, item.greyed, nullptr, itemId);

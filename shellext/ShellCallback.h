@@ -37,7 +37,7 @@ public:
 
 private:
     HRESULT ReadSelection(IDataObject* data);
-    HRESULT BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst);
+    HRESULT BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags);
     void Dispatch(const CMINVOKECOMMANDINFO& info);
 
     SelectionState state_;

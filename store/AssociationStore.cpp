@@ -19,6 +19,16 @@ bool OpenExtension(RegKey& key, const std::wstring& extension, bool create) {
     std::wstring path;
     return ExtensionKey(extension, path) && key.Open(HKEY_CURRENT_USER, path, create);
 }
+
+// The key's default value (the empty name) is no directory.
+bool NextDirectoryOf(RegKey& key, std::wstring& directory) {
+    do {
+        if (!key.NextValueName(directory)) return false;
+    } while (directory.empty());
+    return true;
+}
+
+bool IsDriveLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 }  // namespace
 
 bool AddExtension(const std::wstring& extension) {
@@ -54,7 +64,7 @@ int ListExtensions(std::vector<std::wstring>& extensions) {
 bool AssociateDirectory(const std::wstring& extension, const std::wstring& directory) {
     // A name the listing cannot deliver again would end every later listing of the extension
     // early; an empty one would write the key's default value instead of a directory.
-    if (!RegKey::IsListableValueName(directory)) return false;
+    if (!RegKey::IsListableValueName(directory) || !IsAbsoluteDirectory(directory)) return false;
     RegKey key;
     // Never creates the extension: AddExtension must have run first.
     if (!OpenExtension(key, extension, false)) return false;
@@ -73,7 +83,7 @@ int CountDirectories(const std::wstring& extension) {
     if (!OpenExtension(key, extension, false)) return 0;
     int count = 0;
     std::wstring name;
-    while (key.NextValueName(name)) ++count;
+    while (NextDirectoryOf(key, name)) ++count;
     return count;
 }
 
@@ -84,7 +94,18 @@ bool NextDirectory(const std::wstring& extension, std::wstring& directory) {
         RegKey::ResetValueCursor();
         return false;
     }
-    return key.NextValueName(directory);
+    return NextDirectoryOf(key, directory);
+}
+
+int ListDirectories(const std::wstring& extension, std::vector<std::wstring>& directories) {
+    directories.clear();
+    RegKey key;
+    if (!OpenExtension(key, extension, false)) return 0;
+    std::wstring name;
+    for (DWORD index = 0; key.ReadValueName(index, name) == ERROR_SUCCESS; ++index) {
+        if (!name.empty()) directories.push_back(name);
+    }
+    return static_cast<int>(directories.size());
 }
 
 bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& directory) {
@@ -97,4 +118,16 @@ bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& di
         }
     }
     return false;
+}
+
+bool IsAbsoluteDirectory(const std::wstring& directory) {
+    if (directory.size() >= 3 && IsDriveLetter(directory[0]) && directory[1] == L':' &&
+        directory[2] == L'\\') {
+        return true;
+    }
+    // \\server\share: both named.
+    if (directory.compare(0, 2, L"\\\\") != 0) return false;
+    size_t share = directory.find(L'\\', 2);
+    return share != std::wstring::npos && share > 2 && share + 1 < directory.size() &&
+           directory[share + 1] != L'\\';
 }

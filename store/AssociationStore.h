@@ -13,11 +13,23 @@ bool RemoveExtension(const std::wstring& extension);
 bool ExtensionExists(const std::wstring& extension);
 int ListExtensions(std::vector<std::wstring>& extensions);
 
+// Refuses a directory that is not absolute (IsAbsoluteDirectory).
 bool AssociateDirectory(const std::wstring& extension, const std::wstring& directory);
 bool DisassociateDirectory(const std::wstring& extension, const std::wstring& directory);
+// The directory listings pass over the extension key's default value (the empty name: no
+// directory) and names too long to be read.
 int CountDirectories(const std::wstring& extension);
 // Delivers the extension's directories one per call; the false answer ends the listing and
 // starts the next one from the first directory again.
 bool NextDirectory(const std::wstring& extension, std::wstring& directory);
+// All of the extension's directories in registry order, read with one open key and one
+// listing, independent of the NextDirectory cursor. Answers the count: 0 when the key is
+// missing or empty.
+int ListDirectories(const std::wstring& extension, std::vector<std::wstring>& directories);
 // directory must already be folded to lower case.
 bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& directory);
+
+// A directory a transfer can use as it stands: a drive letter, colon and backslash (c:\...) or
+// a share (\\server\share...). Anything else (relative dst, \dest, c:dest) would be resolved
+// against whatever the host process's current directory happens to be.
+bool IsAbsoluteDirectory(const std::wstring& directory);

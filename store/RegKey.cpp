@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -81,14 +82,24 @@ bool RegKey::DeleteTree(HKEY root, const std::wstring& path) {
     return SHDeleteKeyW(root, path.c_str()) == ERROR_SUCCESS;
 }
 
+LONG RegKey::ReadValueName(DWORD& index, std::wstring& name) const {
+    // Only the length is used, so the buffer needs no zeroing.
+    std::unique_ptr<wchar_t[]> buffer(new wchar_t[kValueNameUnits]);
+    for (;; ++index) {
+        DWORD length = kValueNameUnits;  // the whole buffer: 16,383 units and the null
+        LONG status = RegEnumValueW(handle_, index, buffer.get(), &length, nullptr, nullptr,
+                                    nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status == ERROR_SUCCESS) name.assign(buffer.get(), length);
+        return status;
+    }
+}
+
 bool RegKey::NextValueName(std::wstring& out) {
-    DWORD index = valueCursor++;
-    std::vector<wchar_t> name(kValueNameUnits, L'\0');
-    DWORD length = kValueNameUnits - 1;
-    LONG status =
-        RegEnumValueW(handle_, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    DWORD index = valueCursor;
+    LONG status = ReadValueName(index, out);
     if (status == ERROR_SUCCESS) {
-        out.assign(name.data(), length);
+        valueCursor = index + 1;
         return true;
     }
     if (status == ERROR_NO_MORE_ITEMS) out.clear();

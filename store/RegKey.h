@@ -30,10 +30,17 @@ public:
     bool DeleteTree(HKEY root, const std::wstring& path);
 
     // Enumerations: each runs until the call that answers false, which resets its cursor.
+    // A value name too long to read is passed over (see ReadValueName).
     bool NextValueName(std::wstring& out);
     bool NextSubkeyName(std::wstring& out);
     // Ends this thread's value listing early, so that the next one starts at the first value.
     static void ResetValueCursor();
+
+    // The name of the first readable value at or after `index`; `index` is moved to it. Names
+    // longer than the registry's 16,383 units (only its native interface writes those) cannot
+    // be read into any buffer and are passed over, so they never hide the values after them.
+    // Answers ERROR_SUCCESS, ERROR_NO_MORE_ITEMS past the last value, or another failure.
+    LONG ReadValueName(DWORD& index, std::wstring& name) const;
 
     // True for a name that addresses exactly one key below its parent: not empty, within the
     // registry's 255 units, no backslash (which would reach a deeper or, at the end, the
@@ -43,7 +50,7 @@ public:
     // units, no null.
     static bool IsListableValueName(const std::wstring& name);
     static constexpr size_t kMaxKeyName = 255;
-    static constexpr size_t kMaxListedValueName = 16382;
+    static constexpr size_t kMaxListedValueName = 16383;
 
 private:
     HKEY handle_ = nullptr;

@@ -128,7 +128,7 @@ TEST_F(AddExtensionTest, OkWithoutDirectoriesAnsweredNoClosesWithoutSaving) {
     EXPECT_TRUE(CloseMain());
 }
 
-TEST_F(AddExtensionTest, DirectoriesAreShownInPickOrderAndStoredInDisplayOrder) {
+TEST_F(AddExtensionTest, DirectoriesAreShownInPickOrderAndSavedOnOk) {
     const std::wstring one = Folder(L"DirOne"), two = Folder(L"DirTwo");
     OpenMain();
     HWND add = OpenAdd();
@@ -170,6 +170,46 @@ TEST_F(AddExtensionTest, DirectoriesAreShownInPickOrderAndStoredInDisplayOrder) 
     ASSERT_NE(row, -1);
     EXPECT_EQ(ListCell(MainList(), row, 1), L"Wendrift Test Document");
     EXPECT_EQ(ListCell(MainList(), row, 2), L"2");
+    EXPECT_TRUE(CloseMain());
+}
+
+// Two long folders whose shortened texts read alike are two lines and two directories: both
+// are saved, and removing a line removes its own folder.
+TEST_F(AddExtensionTest, LongFoldersThatShortenAlikeAreAllKept) {
+    const std::wstring deep = std::wstring(60, L'x');
+    Folder(deep);
+    std::wstring lower[2];
+    for (int i = 0; i < 2; ++i) {
+        Folder(deep + (i == 0 ? L"\\One" : L"\\Two"));
+        lower[i] = Folder(deep + (i == 0 ? L"\\One\\media" : L"\\Two\\media"));
+        for (wchar_t& ch : lower[i]) ch = (ch >= L'A' && ch <= L'Z') ? ch + 32 : ch;
+    }
+    OpenMain();
+    HWND add = OpenAdd();
+    ASSERT_NE(add, nullptr);
+    Type(add, IDC_EXTENSION_EDIT, L"wdcfge");
+    PickFolder(add, lower[0]);
+    PickFolder(add, lower[1]);
+    HWND lines = GetDlgItem(add, IDC_DIRECTORY_LIST);
+    ASSERT_EQ(ListBoxCount(lines), 2);
+    EXPECT_EQ(ListBoxLine(lines, 0), ListBoxLine(lines, 1));
+    Click(add, IDOK);
+    ASSERT_TRUE(WaitUntilGone(add));
+    Settle(main_);  // the main dialog takes up the outcome
+    EXPECT_EQ(StoredDirectories(L".wdcfge"), (std::vector<std::wstring>{lower[0], lower[1]}));
+
+    SelectListRow(MainList(), FindListRow(MainList(), L".wdcfge"));
+    Click(main_, IDC_EDIT_EXTENSION);
+    HWND edit = WaitForDialog(L"Wendrift: [.wdcfge]");
+    ASSERT_NE(edit, nullptr);
+    lines = GetDlgItem(edit, IDC_DIRECTORY_LIST);
+    ASSERT_EQ(ListBoxCount(lines), 2);  // in store order
+    SelectListBoxLine(lines, 0);
+    ClickAndWait(edit, IDC_REMOVE_DIRECTORY);
+    EXPECT_EQ(StoredDirectories(L".wdcfge"), std::vector<std::wstring>{lower[1]});
+    Click(edit, IDOK);
+    ASSERT_TRUE(WaitUntilGone(edit));
+    Settle(main_);
     EXPECT_TRUE(CloseMain());
 }
 

@@ -2,7 +2,7 @@
 // extensions can be stored, the dialog's title, the display texts of directories, the start
 // checks, the About box's address and the Recycle Bin test.
 #include "config/AboutText.h"
-#include "config/DirectoryMap.h"
+#include "config/DirectoryList.h"
 #include "config/ExtensionText.h"
 #include "config/RecycleBin.h"
 #include "config/StartChecks.h"
@@ -43,7 +43,7 @@ TEST(ExtensionTextTest, TitleAndProbeName) {
     EXPECT_EQ(FileTypeProbeName(L".txt"), L"Dummy.txt");
 }
 
-TEST(DirectoryMapTest, ShortPathsShowWholeLongOnesShortenedToFiftyOneCharacters) {
+TEST(DirectoryListTest, ShortPathsShowWholeLongOnesShortenedToFiftyOneCharacters) {
     std::wstring display;
     ASSERT_TRUE(CompactDirectoryForDisplay(L"c:\\music\\rock", display));
     EXPECT_EQ(display, L"c:\\music\\rock");
@@ -63,29 +63,6 @@ TEST(DirectoryMapTest, ShortPathsShowWholeLongOnesShortenedToFiftyOneCharacters)
     ASSERT_TRUE(CompactDirectoryForDisplay(longest, display));
     EXPECT_LE(display.size(), kDirectoryDisplayChars);
     EXPECT_NE(display.find(L"..."), std::wstring::npos);
-}
-
-TEST(DirectoryMapTest, LongDirectoriesWithTheSameShortTextShareOneEntry) {
-    const std::wstring first = L"c:\\" + std::wstring(60, L'x') + L"\\one\\media";
-    const std::wstring second = L"c:\\" + std::wstring(60, L'x') + L"\\two\\media";
-    std::wstring a, b;
-    ASSERT_TRUE(CompactDirectoryForDisplay(first, a));
-    ASSERT_TRUE(CompactDirectoryForDisplay(second, b));
-    EXPECT_EQ(a, b);
-    DirectoryMap directories;
-    directories[a] = first;
-    directories[b] = second;
-    EXPECT_EQ(directories.size(), 1u);
-    EXPECT_TRUE(MapHoldsDirectory(directories, second));
-    EXPECT_FALSE(MapHoldsDirectory(directories, first));
-}
-
-TEST(DirectoryMapTest, HeldDirectoriesMatchExactlyAndAreListedInDisplayOrder) {
-    DirectoryMap directories = {{L"d:\\b", L"d:\\b"}, {L"c:\\a", L"c:\\a"}};
-    EXPECT_TRUE(MapHoldsDirectory(directories, L"c:\\a"));
-    EXPECT_FALSE(MapHoldsDirectory(directories, L"C:\\a"));  // callers fold to lower case first
-    EXPECT_FALSE(MapHoldsDirectory(directories, L"c:\\"));
-    EXPECT_EQ(directories.begin()->second, L"c:\\a");
 }
 
 TEST(StartChecksTest, WindowsXpOrLaterIsRequired) {

@@ -7,6 +7,7 @@
 #include "UiDriver.h"
 #include "shellext/ClassId.h"
 #include "store/AssociationStore.h"
+#include "store/RegKey.h"
 #include "tools/shellhost/MenuTree.h"
 #include "tools/shellhost/ShellSelection.h"
 
@@ -47,6 +48,11 @@ protected:
         AddExtension(kTwo);
         AssociateDirectory(kTwo, L"c:\\music");
         AssociateDirectory(kTwo, L"d:\\backup");
+        // Written by other software: a default value, which is no directory and gets no item.
+        RegKey key;
+        if (key.Open(HKEY_CURRENT_USER, std::wstring(kStoreBaseKey) + L"\\" + kTwo, false)) {
+            key.SetDefaultString(L"c:\\not a directory");
+        }
         AddExtension(kNone);
         AddExtension(kTen);
         for (int i = 1; i <= 10; ++i) AssociateDirectory(kTen, L"c:\\target " + std::to_wstring(i));
@@ -135,7 +141,7 @@ TEST_F(Handler, TwoDirectoriesAtIdCmdFirst100AndIndexMenu5) {
     HMENU menu = ShellMenu(7);
     HRESULT hr = menu_->QueryContextMenu(menu, 5, 100, 0x7FFF, CMF_NORMAL);
     ASSERT_TRUE(SUCCEEDED(hr));
-    EXPECT_EQ(HRESULT_CODE(hr), 7);
+    EXPECT_EQ(HRESULT_CODE(hr), 6) << "the largest offset taken plus one";
 
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 9u);
@@ -205,11 +211,11 @@ TEST_F(Handler, AShortBufferGetsACutTerminatedTextAndNothingBeyondIt) {
     DestroyMenu(menu);
 }
 
-TEST_F(Handler, NoDirectoriesShowsGreyedPlaceholdersAndAnswers5) {
+TEST_F(Handler, NoDirectoriesShowsGreyedPlaceholdersAndAnswers4) {
     ASSERT_EQ(Select({L"clip.wdtest2"}), S_OK);
     HMENU menu = ShellMenu(0);
     HRESULT hr = menu_->QueryContextMenu(menu, 0, 40, 0x7FFF, CMF_NORMAL);
-    EXPECT_EQ(HRESULT_CODE(hr), 5);
+    EXPECT_EQ(HRESULT_CODE(hr), 4);
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
@@ -228,7 +234,7 @@ TEST_F(Handler, TenDirectoriesAreAllListedAndNumbered) {
     ASSERT_EQ(Select({L"ten.wdtest3"}), S_OK);
     HMENU menu = ShellMenu(0);
     HRESULT hr = menu_->QueryContextMenu(menu, 0, 1, 0x7FFF, CMF_NORMAL);
-    EXPECT_EQ(HRESULT_CODE(hr), 23);
+    EXPECT_EQ(HRESULT_CODE(hr), 22);
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 2u);
     std::vector<std::wstring> directories = StoreDirectories(kTen);
@@ -267,7 +273,7 @@ TEST_F(Handler, SelectionsWithoutOneSharedExtensionLeaveTheMenuUntouched) {
 TEST_F(Handler, ExtensionsDifferingOnlyInCaseShareTheFirstFilesDirectories) {
     ASSERT_EQ(Select({L"LOUD.WDTEST1", L"song one.wdtest1", L"Third.WdTest1"}), S_OK);
     HMENU menu = ShellMenu(0);
-    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(menu, 0, 100, 0x7FFF, CMF_NORMAL)), 7);
+    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(menu, 0, 100, 0x7FFF, CMF_NORMAL)), 6);
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 2u);
     ASSERT_EQ(top[0].children.size(), 2u);
@@ -278,14 +284,14 @@ TEST_F(Handler, ExtensionsDifferingOnlyInCaseShareTheFirstFilesDirectories) {
 TEST_F(Handler, ASecondInitializeReplacesTheSelectionAndItsCommands) {
     ASSERT_EQ(Select({L"song one.wdtest1", L"third song.wdtest1"}), S_OK);
     HMENU first = ShellMenu(0);
-    ASSERT_EQ(HRESULT_CODE(menu_->QueryContextMenu(first, 0, 100, 0x7FFF, CMF_NORMAL)), 7);
+    ASSERT_EQ(HRESULT_CODE(menu_->QueryContextMenu(first, 0, 100, 0x7FFF, CMF_NORMAL)), 6);
     ASSERT_EQ(menu_->GetCommandString(1, GCS_VALIDATEW, nullptr, nullptr, 0), S_OK);
 
     ASSERT_EQ(Select({L"clip.wdtest2"}), S_OK);
     EXPECT_EQ(menu_->GetCommandString(1, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE)
         << "the first menu's entries went with its selection";
     HMENU second = ShellMenu(0);
-    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(second, 0, 100, 0x7FFF, CMF_NORMAL)), 5);
+    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(second, 0, 100, 0x7FFF, CMF_NORMAL)), 4);
 
     // A failed Initialize leaves an empty selection: no menu at all.
     EXPECT_EQ(init_->Initialize(nullptr, nullptr, nullptr), E_FAIL);
@@ -307,15 +313,46 @@ TEST_F(Handler, OffsetsCountFromTheLastQueryContextMenu) {
     DestroyMenu(second);
 }
 
-TEST_F(Handler, IdCmdLastAndFlagsDoNotChangeTheMenus) {
-    ASSERT_EQ(Select({L"song one.wdtest1"}), S_OK);
-    HMENU wide = ShellMenu(2), narrow = ShellMenu(2), defaultOnly = ShellMenu(2);
-    ASSERT_EQ(HRESULT_CODE(menu_->QueryContextMenu(wide, 1, 100, 0x7FFF, CMF_NORMAL)), 7);
-    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(narrow, 1, 100, 101, CMF_NORMAL)), 7);
-    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(defaultOnly, 1, 100, 0x7FFF, CMF_DEFAULTONLY)), 7);
-    EXPECT_EQ(DescribeMenu(ReadMenu(narrow)), DescribeMenu(ReadMenu(wide)));
-    EXPECT_EQ(DescribeMenu(ReadMenu(defaultOnly)), DescribeMenu(ReadMenu(wide)));
-    for (HMENU menu : {wide, narrow, defaultOnly}) DestroyMenu(menu);
+// Identifiers idCmdFirst (100) to idCmdLast are the handler's: what does not fit is left out
+// of both submenus alike, and the answer counts exactly the identifiers taken. A double-click
+// asks for the default verb only, which these menus never hold.
+TEST_F(Handler, IdentifiersStayWithinIdCmdLastAndTheDefaultVerbQueryAddsNothing) {
+    struct {
+        const wchar_t* file;
+        UINT last, flags;
+        size_t shown;  // items per submenu; 0: nothing added
+    } cases[] = {
+        {L"song one.wdtest1", 105, CMF_NORMAL, 2}, {L"song one.wdtest1", 104, CMF_NORMAL, 1},
+        {L"ten.wdtest3", 103, CMF_NORMAL, 1},      {L"ten.wdtest3", 110, CMF_NORMAL, 4},
+        {L"song one.wdtest1", 102, CMF_NORMAL, 0}, {L"song one.wdtest1", 99, CMF_NORMAL, 0},
+        {L"clip.wdtest2", 103, CMF_NORMAL, 1},     {L"clip.wdtest2", 102, CMF_NORMAL, 0},
+        {L"song one.wdtest1", 0x7FFF, CMF_DEFAULTONLY, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.file << ", idCmdLast " << c.last << ", flags " << c.flags);
+        ASSERT_EQ(Select({c.file}), S_OK);
+        HMENU earlier = ShellMenu(0), menu = ShellMenu(2);
+        ASSERT_TRUE(SUCCEEDED(menu_->QueryContextMenu(earlier, 0, 100, 0x7FFF, CMF_NORMAL)));
+        const UINT taken = c.shown == 0 ? 0 : 2 + 2 * static_cast<UINT>(c.shown);
+        EXPECT_EQ(menu_->QueryContextMenu(menu, 1, 100, c.last, c.flags), MAKE_HRESULT(0, 0, taken));
+        std::vector<MenuNode> top = ReadMenu(menu);
+        ASSERT_EQ(top.size(), c.shown == 0 ? 2u : 4u);
+        for (size_t s = 1; s < top.size() - 1; ++s) {
+            EXPECT_LE(top[s].id, c.last);
+            ASSERT_EQ(top[s].children.size(), c.shown);
+            for (size_t i = 0; i < c.shown; ++i) {
+                EXPECT_LE(top[s].children[i].id, c.last);
+                EXPECT_EQ(top[s].children[i].label, top[1].children[i].label);
+            }
+        }
+        // The earlier, wider menu's entries went with it: no help text for "&Move To".
+        if (c.shown != 0) {
+            EXPECT_EQ(menu_->GetCommandString(1 + c.shown, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE);
+            EXPECT_EQ(menu_->GetCommandString(taken, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE);
+        }
+        DestroyMenu(earlier);
+        DestroyMenu(menu);
+    }
 }
 
 TEST_F(Handler, BadSelectionsAreRefusedAndTheDataObjectIsGivenBack) {

@@ -18,7 +18,8 @@ protected:
         ASSERT_EQ(shellkit::Regsvr32(L"/s"), 0);
         ASSERT_TRUE(RegisterExtension(kExtension, true));
         ASSERT_TRUE(AddExtension(kExtension));
-        target_ = folder_.Folder(L"target ü");
+        // An ampersand in the name must show as itself and still lead to this folder.
+        target_ = folder_.Folder(L"R&D ü");
         ASSERT_TRUE(AssociateDirectory(kExtension, target_));
         first_ = folder_.File(L"one photo.wdtest7", 70000);
         second_ = folder_.File(L"twö.wdtest7", 3);
@@ -49,10 +50,11 @@ std::string Utf8(const std::wstring& text) {
 TEST_F(ShellHost, PrintsTheMenuTheHandlerAdds) {
     std::string output;
     ASSERT_EQ(Host(Files(), output), 0) << output;
-    std::wstring folded = target_;
-    CharLowerW(&folded[0]);
-    std::string label = "\"&1.\\t" + Utf8(folded) + "\"";
-    EXPECT_NE(output.find("QueryContextMenu answered 5 (identifiers from 1)"), std::string::npos) << output;
+    std::wstring shown = target_;
+    CharLowerW(&shown[0]);
+    shown.replace(shown.rfind(L"r&d"), 3, L"r&&d");
+    std::string label = "\"&1.\\t" + Utf8(shown) + "\"";
+    EXPECT_NE(output.find("QueryContextMenu answered 4 (identifiers from 1)"), std::string::npos) << output;
     EXPECT_NE(output.find("\"Cop&y To\"  id 1  submenu\n  " + label + "  id 2\n"), std::string::npos) << output;
     EXPECT_NE(output.find("\"&Move To\"  id 3  submenu\n  " + label + "  id 4\n"), std::string::npos) << output;
 }

@@ -71,7 +71,7 @@ TEST(SelectionStateRecords, ResetEmptiesAndCommandsAreReplacedByIdentifier) {
 }
 
 TEST(MenuPlan, NumbersEveryDirectoryOrShowsTheGreyedPlaceholder) {
-    std::vector<PlannedItem> none = PlanSubmenu(0, {});
+    std::vector<PlannedItem> none = PlanSubmenu({});
     ASSERT_EQ(none.size(), 1u);
     EXPECT_EQ(none[0].label, L"<no directories>");
     EXPECT_TRUE(none[0].greyed);
@@ -79,19 +79,33 @@ TEST(MenuPlan, NumbersEveryDirectoryOrShowsTheGreyedPlaceholder) {
 
     std::vector<std::wstring> ten;
     for (int i = 1; i <= 10; ++i) ten.push_back(L"c:\\dir" + std::to_wstring(i));
-    std::vector<PlannedItem> items = PlanSubmenu(10, ten);
+    std::vector<PlannedItem> items = PlanSubmenu(ten);
     ASSERT_EQ(items.size(), 10u);
     EXPECT_EQ(items[0].label, L"&1.\tc:\\dir1");
     EXPECT_EQ(items[9].label, L"&10.\tc:\\dir10");
     EXPECT_EQ(items[9].directory, L"c:\\dir10");
     EXPECT_FALSE(items[9].greyed);
-
-    // The count only chooses placeholder or list: the list is what the store delivered.
-    EXPECT_EQ(PlanSubmenu(1, {L"c:\\a", L"c:\\b", L"c:\\c"}).size(), 3u);
-    EXPECT_TRUE(PlanSubmenu(2, {}).empty());
     // Labels are not shortened, and a percent sign in a path is text, not a format.
     std::wstring deep = L"c:\\100% sure\\" + std::wstring(600, L'd');
     EXPECT_EQ(DirectoryLabel(3, deep), L"&3.\t" + deep);
+}
+
+// What the menu shows for each stored name, and what picking it would reach.
+TEST(MenuPlan, AmpersandsShowAsTheyAreAndOnlyAbsoluteDirectoriesAreCommands) {
+    const std::vector<std::wstring> stored = {L"c:\\r&d", L"d:\\tom & jerry&&co", L"\\\\pc\\share",
+                                              L"relative dst", L"dest", L"\\dest", L"c:dest",
+                                              L"\\\\pc"};
+    const wchar_t* labels[] = {L"&1.\tc:\\r&&d", L"&2.\td:\\tom && jerry&&&&co", L"&3.\t\\\\pc\\share",
+                               L"&4.\trelative dst", L"&5.\tdest", L"&6.\t\\dest", L"&7.\tc:dest",
+                               L"&8.\t\\\\pc"};
+    std::vector<PlannedItem> items = PlanSubmenu(stored);
+    ASSERT_EQ(items.size(), stored.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        bool command = i < 3;
+        EXPECT_EQ(items[i].label, labels[i]);
+        EXPECT_EQ(items[i].greyed, !command) << i;
+        EXPECT_EQ(items[i].directory, command ? stored[i] : L"") << i;
+    }
 }
 
 // A buffer with a canary behind the cchMax units the handler may write.

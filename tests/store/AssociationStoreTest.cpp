@@ -31,7 +31,7 @@ void SetRawValue(const std::wstring& extension, const std::wstring& name) {
     RegCloseKey(key);
 }
 
-std::vector<std::wstring> ListDirectories(const std::wstring& extension) {
+std::vector<std::wstring> ListDirectoriesOneByOne(const std::wstring& extension) {
     std::vector<std::wstring> directories;
     std::wstring directory;
     while (NextDirectory(extension, directory)) directories.push_back(directory);
@@ -120,14 +120,14 @@ TEST_F(AssociationStoreTest, ListingEndsWithEmptyOutputAndStartsOver) {
     EXPECT_EQ(directory, L"");
     ASSERT_TRUE(NextDirectory(L".zwdst1", directory));
     EXPECT_EQ(directory, order[0]);
-    EXPECT_EQ(ListDirectories(L".zwdst1"), std::vector<std::wstring>{order[1]});
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1"), std::vector<std::wstring>{order[1]});
 }
 
 TEST_F(AssociationStoreTest, EachListingOfAnotherExtensionStartsAtItsFirstDirectory) {
     Store(L".zwdst1", {L"c:\\a1", L"c:\\a2", L"c:\\a3"});
     Store(L".zwdst2", {L"c:\\b1", L"c:\\b2"});
-    EXPECT_EQ(ListDirectories(L".zwdst1").size(), 3u);
-    EXPECT_EQ(ListDirectories(L".zwdst2"),
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1").size(), 3u);
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst2"),
               (std::vector<std::wstring>{L"c:\\b1", L"c:\\b2"}));
     EXPECT_EQ(CountDirectories(L".zwdst2"), 2);
     EXPECT_EQ(CountDirectories(L".zwdst1"), 3);
@@ -140,9 +140,9 @@ TEST_F(AssociationStoreTest, AnEarlyMatchStillLeavesTheNextListingComplete) {
     EXPECT_TRUE(IsDirectoryAssociated(L".zwdst1", first));
     EXPECT_EQ(CountDirectories(L".zwdst2"), 2);
     EXPECT_TRUE(IsDirectoryAssociated(L".zwdst1", first));
-    EXPECT_EQ(ListDirectories(L".zwdst2").size(), 2u);
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst2").size(), 2u);
     EXPECT_TRUE(IsDirectoryAssociated(L".zwdst1", first));
-    EXPECT_EQ(ListDirectories(L".zwdst1").size(), 3u);
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1").size(), 3u);
 }
 
 TEST_F(AssociationStoreTest, IsDirectoryAssociatedComparesExactly) {
@@ -151,14 +151,14 @@ TEST_F(AssociationStoreTest, IsDirectoryAssociatedComparesExactly) {
     EXPECT_FALSE(IsDirectoryAssociated(L".zwdst1", L"C:\\Data"));  // callers fold first
     EXPECT_FALSE(IsDirectoryAssociated(L".zwdst1", L"c:\\dat"));
     EXPECT_FALSE(IsDirectoryAssociated(L".zwdst2", L"c:\\data"));
-    EXPECT_EQ(ListDirectories(L".zwdst1"), std::vector<std::wstring>{L"c:\\data"});
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1"), std::vector<std::wstring>{L"c:\\data"});
 }
 
 TEST_F(AssociationStoreTest, DisassociateDeletesOnlyTheNamedDirectory) {
     Store(L".zwdst1", {L"c:\\keep", L"c:\\drop"});
     EXPECT_TRUE(DisassociateDirectory(L".zwdst1", L"c:\\drop"));
     EXPECT_FALSE(DisassociateDirectory(L".zwdst1", L"c:\\drop"));
-    EXPECT_EQ(ListDirectories(L".zwdst1"), std::vector<std::wstring>{L"c:\\keep"});
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1"), std::vector<std::wstring>{L"c:\\keep"});
     EXPECT_FALSE(DisassociateDirectory(L".zwdst2", L"c:\\keep"));
 }
 
@@ -202,25 +202,29 @@ TEST_F(AssociationStoreTest, AVanishedExtensionEndsTheListingSoTheNextStartsAtTh
     ASSERT_TRUE(NextDirectory(L".zwdst1", directory));
     ASSERT_TRUE(NextDirectory(L".zwdst1", directory));
     EXPECT_FALSE(NextDirectory(L".zwdst2", directory));  // no such key
-    EXPECT_EQ(ListDirectories(L".zwdst1").size(), 3u);
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1").size(), 3u);
 }
 
-TEST_F(AssociationStoreTest, AnUnreadableNameEndsTheListingWithoutSkippingTheNextOne) {
-    // A name the listing cannot take (written by other software) sits between two directories;
-    // Wine enumerates values sorted by name.
+// Written by other software: a default value and a name of the registry's full length between
+// two directories (Wine enumerates values sorted by name, the default value first).
+TEST_F(AssociationStoreTest, EveryListingPassesOverTheDefaultValueAndReadsFullLengthNames) {
+    const std::wstring full = L"c:\\b" + std::wstring(16383 - 4, L'v');
+    SetRawValue(L".zwdst1", L"");
     SetRawValue(L".zwdst1", L"c:\\a");
-    SetRawValue(L".zwdst1", L"c:\\b" + std::wstring(16383 - 4, L'v'));
+    SetRawValue(L".zwdst1", full);
     SetRawValue(L".zwdst1", L"c:\\c");
-    ASSERT_EQ(RawValueNames(HKEY_CURRENT_USER, ExtensionPath(L".zwdst1"))[0], L"c:\\a");
-    Store(L".zwdst2", {L"c:\\b1", L"c:\\b2"});
-    std::wstring directory;
-    ASSERT_TRUE(NextDirectory(L".zwdst1", directory));
-    EXPECT_EQ(directory, L"c:\\a");
-    EXPECT_FALSE(NextDirectory(L".zwdst1", directory));
-    EXPECT_EQ(directory, L"c:\\a");  // an error leaves the output as it was
-    EXPECT_EQ(ListDirectories(L".zwdst2"), (std::vector<std::wstring>{L"c:\\b1", L"c:\\b2"}));
-    EXPECT_EQ(CountDirectories(L".zwdst1"), 1);
-    EXPECT_EQ(CountDirectories(L".zwdst2"), 2);
+    const std::vector<std::wstring> expected = {L"c:\\a", full, L"c:\\c"};
+    std::wstring first;
+    ASSERT_TRUE(NextDirectory(L".zwdst1", first));  // a listing under way ...
+    std::vector<std::wstring> listed = {L"stale"};
+    EXPECT_EQ(ListDirectories(L".zwdst1", listed), 3);
+    EXPECT_EQ(listed, expected);
+    std::vector<std::wstring> rest = ListDirectoriesOneByOne(L".zwdst1");  // ... goes on
+    rest.insert(rest.begin(), first);
+    EXPECT_EQ(rest, expected);
+    EXPECT_EQ(CountDirectories(L".zwdst1"), 3);
+    EXPECT_EQ(ListDirectories(L".zwdst2", listed), 0);  // no such key
+    EXPECT_TRUE(listed.empty());
 }
 
 TEST_F(AssociationStoreTest, TwoThreadsListingAtOnceEachSeeTheirWholeList) {
@@ -236,7 +240,7 @@ TEST_F(AssociationStoreTest, TwoThreadsListingAtOnceEachSeeTheirWholeList) {
         ++ready;
         while (ready < 2) std::this_thread::yield();
         for (int round = 0; round < 300; ++round) {
-            if (ListDirectories(extension) != expected) ++wrongListings;
+            if (ListDirectoriesOneByOne(extension) != expected) ++wrongListings;
             if (CountDirectories(extension) != static_cast<int>(expected.size())) ++wrongListings;
         }
     };
@@ -317,16 +321,16 @@ TEST_F(AssociationStoreTest, BadExtensionNamesChangeNothing) {
         EXPECT_FALSE(RemoveExtension(extension));
         EXPECT_TRUE(RegistryTree::Read(HKEY_CURRENT_USER, kBase) == before);
     }
-    EXPECT_EQ(ListDirectories(L".zwdst1"), std::vector<std::wstring>{L"c:\\a"});
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1"), std::vector<std::wstring>{L"c:\\a"});
 }
 
-TEST_F(AssociationStoreTest, DirectoriesTheListingCannotDeliverAreNotStored) {
+TEST_F(AssociationStoreTest, DirectoriesThatAreNotAbsoluteOrCannotBeListedAreNotStored) {
     ASSERT_TRUE(AddExtension(L".zwdst1"));
     const std::vector<std::wstring> badDirectories = {
         L"",                              // would write the key's default value
-        std::wstring(16383, L'd'),        // the registry's limit, but beyond the listing's
-        std::wstring(16384, L'd'),
-        std::wstring(40000, L'd'),
+        L"relative dst", L"dest", L"\\dest", L"c:dest", L"\\\\server",
+        L"c:\\" + std::wstring(16381, L'd'),  // one beyond the registry's limit
+        L"c:\\" + std::wstring(40000, L'd'),
         std::wstring(L"c:\\x\0y", 6),
     };
     for (const auto& directory : badDirectories) {
@@ -336,10 +340,10 @@ TEST_F(AssociationStoreTest, DirectoriesTheListingCannotDeliverAreNotStored) {
         EXPECT_FALSE(DisassociateDirectory(L".zwdst1", directory));
         EXPECT_EQ(CountDirectories(L".zwdst1"), 0);
     }
-    // The longest name the listing delivers is stored and comes back whole.
-    std::wstring longest(16382, L'e');
+    // The longest name the registry holds is stored and comes back whole.
+    std::wstring longest = L"c:\\" + std::wstring(16380, L'e');
     EXPECT_TRUE(AssociateDirectory(L".zwdst1", longest));
-    EXPECT_EQ(ListDirectories(L".zwdst1"), std::vector<std::wstring>{longest});
+    EXPECT_EQ(ListDirectoriesOneByOne(L".zwdst1"), std::vector<std::wstring>{longest});
     EXPECT_TRUE(IsDirectoryAssociated(L".zwdst1", longest));
     EXPECT_TRUE(DisassociateDirectory(L".zwdst1", longest));
 }

@@ -132,8 +132,8 @@ TEST_F(RegKeyTest, DeleteTreeRemovesEverythingBelowAndNothingBeside) {
     EXPECT_TRUE(key_.DeleteValue(L"") == false);  // no default value to delete
 }
 
-TEST_F(RegKeyTest, ValueNamesUpToTheListingLimitComeBackWhole) {
-    std::wstring longest(16382, L'n');
+TEST_F(RegKeyTest, ValueNamesOfTheRegistryLimitComeBackWholeAndTheListingGoesOn) {
+    std::wstring longest(16383, L'n');  // the registry's maximum; Wine refuses longer ones
     ASSERT_TRUE(key_.SetString(longest, L""));
     ASSERT_TRUE(key_.SetString(L"short", L""));
     std::wstring name;
@@ -143,19 +143,6 @@ TEST_F(RegKeyTest, ValueNamesUpToTheListingLimitComeBackWhole) {
     EXPECT_EQ(name, L"short");
     EXPECT_FALSE(key_.NextValueName(name));
     EXPECT_EQ(name, L"");
-}
-
-TEST_F(RegKeyTest, ALongerValueNameEndsTheListingAndResetsItsCursor) {
-    ASSERT_TRUE(key_.SetString(L"first", L""));
-    ASSERT_TRUE(key_.SetString(std::wstring(16383, L'n'), L""));  // the registry's maximum
-    ASSERT_TRUE(key_.SetString(L"third", L""));
-    std::wstring name;
-    ASSERT_TRUE(key_.NextValueName(name));
-    EXPECT_FALSE(key_.NextValueName(name));
-    EXPECT_EQ(name, L"first");
-    ASSERT_TRUE(key_.NextValueName(name));
-    EXPECT_EQ(name, L"first");  // started over, not at "third"
-    RegKey::ResetValueCursor();
 }
 
 TEST_F(RegKeyTest, SubkeyNamesOfTheRegistryLimitComeBackWholeALongerOneEndsTheListing) {

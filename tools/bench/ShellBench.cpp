@@ -5,7 +5,8 @@
 //   initialize_<n>_ms          median Initialize with n selected files
 //   dragqueryfile_<n>_ms       the same selection read with DragQueryFileW per index (reference)
 //   querycontextmenu_<n>_ms    median QueryContextMenu with n stored directories
-//   registry_<n>_ms            median of the bare registry calls that QueryContextMenu makes
+//   listing_<n>_ms             median of one bare listing of those n values (the menu's floor)
+//   defaultverb_<n>_ms         median QueryContextMenu for the default verb only (a double-click)
 //
 // The library must be registered (regsvr32) before it runs.
 #include "shellext/ClassId.h"
@@ -28,7 +29,7 @@ namespace {
 const wchar_t kExtension[] = L".wdbench";
 
 void Print(const char* name, size_t n, double value) {
-    printf("%s_%zu_ms %.3f\n", name, n, value);
+    printf("%s_%zu_ms %.4f\n", name, n, value);
     fflush(stdout);
 }
 
@@ -121,30 +122,42 @@ bool BenchInitialize(Handler& handler, size_t count, int runs) {
     return true;
 }
 
-// The registry calls QueryContextMenu makes through the store, made directly: per submenu one
-// counting pass (open, enumerate to the end, close), then one open, enumeration step and close
-// per delivered directory plus the final one that ends the listing.
-void BareRegistryCalls(size_t directories) {
+// What the menu cannot go below: one open of the extension's key, one enumeration step per
+// value, one close.
+void BareListing(size_t directories) {
     std::wstring key = std::wstring(kStoreBaseKey) + L"\\" + kExtension;
     static wchar_t name[16384];
-    for (int submenu = 0; submenu < 2; ++submenu) {
-        HKEY handle = nullptr;
-        RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle);
-        for (DWORD i = 0;; ++i) {
-            DWORD length = 16383;
-            if (RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        }
-        RegCloseKey(handle);
-        for (DWORD i = 0; i <= directories; ++i) {
-            RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle);
-            DWORD length = 16383;
-            RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr);
-            RegCloseKey(handle);
-        }
+    HKEY handle = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle);
+    for (DWORD i = 0; i < directories; ++i) {
+        DWORD length = 16384;
+        RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr);
     }
+    RegCloseKey(handle);
 }
 
-bool BenchQueryContextMenu(Handler& handler, size_t directories, int runs, bool withRegistry) {
+// The query a double-click makes: nothing may be added, nothing read.
+bool BenchDefaultVerb(Handler& handler, size_t directories, int runs) {
+    std::vector<double> samples;
+    HMENU menu = CreatePopupMenu();
+    for (int i = 0; i <= runs; ++i) {  // run 0 warms up
+        double start = NowMs();
+        HRESULT hr = handler.menu->QueryContextMenu(menu, 0, 1, 0x7FFF, CMF_DEFAULTONLY);
+        double elapsed = NowMs() - start;
+        if (hr != S_OK || GetMenuItemCount(menu) != 0) {
+            fprintf(stderr, "the default-verb query answered 0x%08lX and added %d items\n",
+                    static_cast<unsigned long>(hr), GetMenuItemCount(menu));
+            DestroyMenu(menu);
+            return false;
+        }
+        if (i > 0) samples.push_back(elapsed);
+    }
+    DestroyMenu(menu);
+    Print("defaultverb", directories, Median(samples));
+    return true;
+}
+
+bool BenchQueryContextMenu(Handler& handler, size_t directories, int runs, bool withFloor) {
     RemoveExtension(kExtension);
     AddExtension(kExtension);
     for (size_t i = 0; i < directories; ++i) {
@@ -156,28 +169,32 @@ bool BenchQueryContextMenu(Handler& handler, size_t directories, int runs, bool 
         fprintf(stderr, "cannot hand the handler its selection\n");
         return false;
     }
-    std::vector<double> menuSamples, registrySamples;
+    std::vector<double> menuSamples, listingSamples;
     for (int i = 0; i <= runs; ++i) {  // run 0 warms up
         HMENU menu = CreatePopupMenu();
         double start = NowMs();
         HRESULT hr = handler.menu->QueryContextMenu(menu, 0, 1, 0x7FFF, CMF_NORMAL);
         double elapsed = NowMs() - start;
         DestroyMenu(menu);
-        if (HRESULT_CODE(hr) != static_cast<int>(2 * directories + 3)) {
+        if (HRESULT_CODE(hr) != static_cast<int>(2 * directories + 2)) {
             fprintf(stderr, "QueryContextMenu answered 0x%08lX\n", static_cast<unsigned long>(hr));
             return false;
         }
-        if (withRegistry) {  // interleaved, so both see the same conditions
+        if (withFloor) {  // interleaved, so both see the same conditions
             start = NowMs();
-            BareRegistryCalls(directories);
-            if (i > 0) registrySamples.push_back(NowMs() - start);
+            BareListing(directories);
+            if (i > 0) listingSamples.push_back(NowMs() - start);
         }
         if (i > 0) menuSamples.push_back(elapsed);
     }
     Print("querycontextmenu", directories, Median(menuSamples));
-    if (withRegistry) Print("registry", directories, Median(registrySamples));
+    bool ok = true;
+    if (withFloor) {
+        Print("listing", directories, Median(listingSamples));
+        ok = BenchDefaultVerb(handler, directories, 201);
+    }
     RemoveExtension(kExtension);
-    return true;
+    return ok;
 }
 
 }  // namespace

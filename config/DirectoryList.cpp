@@ -1,4 +1,4 @@
-#include "config/DirectoryMap.h"
+#include "config/DirectoryList.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -10,11 +10,4 @@ bool CompactDirectoryForDisplay(const std::wstring& directory, std::wstring& dis
     }
     display.assign(buffer);
     return true;
-}
-
-bool MapHoldsDirectory(const DirectoryMap& directories, const std::wstring& directory) {
-    for (const auto& entry : directories) {
-        if (entry.second == directory) return true;
-    }
-    return false;
 }
