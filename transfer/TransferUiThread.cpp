@@ -58,7 +58,6 @@ unsigned int RunTransfer(TransferJob& job) {
         return 1;
     }
     dialog.mutex = &mutex;
-    ShowWindow(dialog.Handle(), SW_SHOW);
     job.mutex = &mutex;
     job.dialog = &dialog;
 
@@ -68,6 +67,9 @@ unsigned int RunTransfer(TransferJob& job) {
                     MB_ICONERROR);
         return 1;
     }
+    // Shown while the worker starts: mapping the window takes milliseconds the copy need not
+    // wait for, and the worker needs the window, not its being visible.
+    ShowWindow(dialog.Handle(), SW_SHOW);
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
