@@ -9,6 +9,11 @@
 //                                     gone; then checks every file arrived whole. A transfer of
 //                                     the warm-up folder comes first (warmup_ms).
 //   copyloop SOURCE_FOLDER DESTINATION  the same files by a plain CopyFileExW loop (no routine).
+//   copyloop-new SOURCE_FOLDER DESTINATION
+//                                     the same loop with COPY_FILE_FAIL_IF_EXISTS, as the
+//                                     transfer copies to a new name. Under Wine the plain loop
+//                                     opens each target with truncation, after which ext4
+//                                     writes the file back when it is closed; this one does not.
 //   routine                           ns per TransferProgressRoutine call in the middle of a
 //                                     file (same percentage: only the byte count is published).
 //
@@ -162,7 +167,7 @@ int Invoke(const std::wstring& source, const std::wstring& destination,
     return 0;
 }
 
-int CopyLoop(const std::wstring& source, const std::wstring& destination) {
+int CopyLoop(const std::wstring& source, const std::wstring& destination, DWORD flags = 0) {
     std::vector<FileEntry> files = ListFiles(source);
     std::vector<std::wstring> from, to;
     for (const FileEntry& file : files) {
@@ -171,7 +176,7 @@ int CopyLoop(const std::wstring& source, const std::wstring& destination) {
     }
     double start = NowMs();
     for (size_t i = 0; i < from.size(); ++i) {
-        if (!CopyFileExW(from[i].c_str(), to[i].c_str(), nullptr, nullptr, nullptr, 0)) {
+        if (!CopyFileExW(from[i].c_str(), to[i].c_str(), nullptr, nullptr, nullptr, flags)) {
             fprintf(stderr, "CopyFileExW failed for %ls: %lu\n", from[i].c_str(), GetLastError());
             return 1;
         }
@@ -216,9 +221,12 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"routine") return Routine();
     if (mode == L"copyloop" && argc == 4) return CopyLoop(argv[2], argv[3]);
+    if (mode == L"copyloop-new" && argc == 4) {
+        return CopyLoop(argv[2], argv[3], COPY_FILE_FAIL_IF_EXISTS);
+    }
     if (mode != L"invoke" || argc != 6) {
         fprintf(stderr, "usage: wendrift-transfer-bench invoke SOURCE DESTINATION WARMUP_SOURCE "
-                        "WARMUP_DESTINATION | copyloop SOURCE DESTINATION | routine\n");
+                        "WARMUP_DESTINATION | copyloop[-new] SOURCE DESTINATION | routine\n");
         return 2;
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
