@@ -2,6 +2,7 @@
 // handler created through COM, handed the shell's data object for the selection (or, for
 // paths the shell here cannot parse, a data object with the same CF_HDROP data), asked for its
 // menu, and a directory item invoked. The library's own copy of the engine runs the transfer.
+#include "ShellextKit.h"
 #include "TransferTestKit.h"
 
 #include "shellext/ClassId.h"
@@ -16,7 +17,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -30,52 +30,6 @@ std::wstring LibraryPath() {
     GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
     return full;
 }
-
-// The CF_HDROP data a file manager hands over. Wine's shell cannot parse a path over MAX_PATH,
-// so its own data object cannot carry one.
-class DropData : public IDataObject {
-public:
-    explicit DropData(const std::vector<std::wstring>& paths) : paths_(paths) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject);
-        *out = known ? this : nullptr;
-        return known ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) {
-            return DV_E_FORMATETC;
-        }
-        size_t units = 1;
-        for (const std::wstring& path : paths_) units += path.size() + 1;
-        HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
-        auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-        header->pFiles = sizeof(DROPFILES);
-        header->fWide = TRUE;
-        auto* list = reinterpret_cast<wchar_t*>(header + 1);
-        for (const std::wstring& path : paths_) {
-            std::memcpy(list, path.c_str(), path.size() * sizeof(wchar_t));
-            list += path.size() + 1;
-        }
-        GlobalUnlock(block);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = block;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryGetData(FORMATETC*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    STDMETHODIMP DUnadvise(DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-private:
-    std::vector<std::wstring> paths_;
-};
 
 class ShellInvokeTest : public ::testing::Test {
 protected:
@@ -251,7 +205,8 @@ TEST_F(ShellInvokeTest, MoveToTakesLongPathsWholeAndNeverTheirCutPrefix) {
                 ASSERT_TRUE(kit::WriteBytes(prefix, "the cut prefix"));
             }
 
-            DropData data({path});
+            // Wine's shell cannot parse a path over MAX_PATH: the same CF_HDROP data, by hand.
+            shellkit::BlockDataObject data(CF_HDROP, shellkit::WideDropBlock({path}));
             Invoke(nullptr, &data, L"&Move To");
             if (!c.moved) {
                 HWND warning = kit::WaitForDialog(L"Wendrift : Can't copy file");
