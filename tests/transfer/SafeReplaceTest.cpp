@@ -306,17 +306,14 @@ TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
     EXPECT_EQ(kit::Bytes(held.FilePath()), "being written");
 }
 
-std::wstring ReplaceHostPath() {
+// transfer_replace_host, built beside this test, replacing `source` in `destination` slowly;
+// null when it did not start.
+HANDLE StartReplaceHost(const std::wstring& source, const std::wstring& destination) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"transfer_replace_host.exe";
-}
-
-// A host process that replaces `source` in `destination` slowly; null handle when it did not
-// start.
-HANDLE StartReplaceHost(const std::wstring& source, const std::wstring& destination) {
-    std::wstring line = L"\"" + ReplaceHostPath() + L"\" \"" + source + L"\" \"" + destination + L"\"";
+    std::wstring host = self;
+    host = host.substr(0, host.find_last_of(L'\\') + 1) + L"transfer_replace_host.exe";
+    std::wstring line = L"\"" + host + L"\" \"" + source + L"\" \"" + destination + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
