@@ -2,21 +2,19 @@
 
 #include <shlobj.h>
 
+#include <climits>
 #include <cstring>
 #include <utility>
 
 namespace {
 
-// DragQueryFileA copies at most MAX_PATH - 1 bytes and converts them with the ANSI code page
-// into the caller's MAX_PATH units, so cut the bytes first, then the units.
-std::wstring WidenCut(const char* text, size_t length) {
-    if (length > kDropPathUnits) length = kDropPathUnits;
-    if (length == 0) return std::wstring();
-    wchar_t wide[MAX_PATH] = {};
-    int units = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide, MAX_PATH);
+std::wstring Widen(const char* text, size_t length) {
+    if (length == 0 || length > INT_MAX) return std::wstring();
+    int units = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
     if (units <= 0) return std::wstring();
-    if (static_cast<size_t>(units) > kDropPathUnits) units = static_cast<int>(kDropPathUnits);
-    return std::wstring(wide, static_cast<size_t>(units));
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &wide[0], units);
+    return wide;
 }
 
 // Units are read with memcpy: the record's offset need not keep wide text aligned.
@@ -38,12 +36,11 @@ size_t ReadPaths(const BYTE* list, size_t count, std::vector<std::wstring>& path
         if (at == count) break;  // cut off by the end of the block: not a whole path
         size_t length = at - start;
         if (sizeof(Unit) == sizeof(wchar_t)) {
-            if (length > kDropPathUnits) length = kDropPathUnits;
             std::wstring path(length, L'\0');
             std::memcpy(&path[0], list + start * sizeof(Unit), length * sizeof(wchar_t));
             paths.push_back(std::move(path));
         } else {
-            paths.push_back(WidenCut(reinterpret_cast<const char*>(list + start), length));
+            paths.push_back(Widen(reinterpret_cast<const char*>(list + start), length));
         }
         ++added;
         ++at;  // past the terminator

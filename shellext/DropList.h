@@ -8,12 +8,8 @@
 #include <string>
 #include <vector>
 
-// The units DragQueryFileW would deliver into a buffer of MAX_PATH units: longer paths are cut
-// to MAX_PATH - 1 units.
-constexpr size_t kDropPathUnits = MAX_PATH - 1;
-
-// Appends the block's paths in their order, each as a 260-unit DragQueryFileW buffer would
-// hold it; 8-bit lists are converted from the ANSI code page. Reads nothing beyond
+// Appends the block's paths in their order, each whole whatever its length (a cut path would
+// name another file); 8-bit lists are converted from the ANSI code page. Reads nothing beyond
 // block + bytes: a path that the block's end cuts off before its terminator is not delivered.
 // Answers the number of paths appended (0 for an empty list or a malformed block).
 size_t ReadDropList(const void* block, SIZE_T bytes, std::vector<std::wstring>& paths);

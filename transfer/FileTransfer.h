@@ -1,9 +1,11 @@
 // Copies or moves one file with the platform's calls (through the TransferPlatform seam).
 //
-// Replacing an existing file never destroys it before its successor is complete: the file is
-// transferred into a hidden staging folder of its own in the destination and only then
-// renamed over the target in one step. A failed or cancelled transfer leaves the existing
-// target as it was and nothing of its own behind. A move within one volume stays one rename.
+// A file goes to a new name in one call that refuses an existing target, so no separate
+// look-up is made before every file. Replacing an existing file never destroys it before its
+// successor is complete: the file is transferred into a hidden staging folder of its own in
+// the destination and only then renamed over the target in one step. A failed or cancelled
+// transfer leaves the existing target as it was and nothing of its own behind. A move within
+// one volume stays one rename.
 #pragma once
 
 #include <windows.h>
@@ -12,13 +14,13 @@
 
 struct ProgressContext;
 
-// What the caller already found out about the target just before; Unknown makes TransferFile
-// look itself. Under Wine a look-up of a missing name reads the whole destination folder, so a
-// caller that has just looked passes its answer instead of paying for a second look.
-enum class TargetState { Unknown, Absent, Exists };
+enum class NewFileResult { Done, TargetExists, Failed };
 
-// False with the last error set when the file was not transferred; ERROR_REQUEST_ABORTED
-// means the user cancelled it.
-bool TransferFile(const std::wstring& source, const std::wstring& target, bool isCopy,
-                  ProgressContext& context, BOOL* cancelFlag,
-                  TargetState known = TargetState::Unknown);
+// Transfers source to a target that must not exist yet. Failed leaves the last error set
+// (ERROR_REQUEST_ABORTED: the user cancelled); TargetExists touched nothing.
+NewFileResult TransferToNewFile(const std::wstring& source, const std::wstring& target,
+                                bool isCopy, ProgressContext& context, BOOL* cancelFlag);
+
+// Transfers source over an existing target, safely. False with the last error set.
+bool ReplaceExistingFile(const std::wstring& source, const std::wstring& target, bool isCopy,
+                         ProgressContext& context, BOOL* cancelFlag);

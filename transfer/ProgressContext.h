@@ -4,17 +4,12 @@
 
 #include <windows.h>
 
-class NamedMutex;
-class ProgressDlg;
+class ProgressState;
 
 struct ProgressContext {
-    NamedMutex* mutex = nullptr;
+    ProgressState* progress = nullptr;  // where the figures are published
     BOOL* cancelFlag = nullptr;
-    DWORD startTick = 0;        // the job's first copy or move call
-    DWORD lastElapsedTick = 0;  // elapsed time last shown
-    DWORD lastRateTick = 0;     // rate last shown; reset for every file
-    long long lastPercent = 0;
-    long long lastRateBytes = 0;
-    const wchar_t* label = nullptr;  // compacted name of the current file
-    ProgressDlg* dialog = nullptr;
+    long long lastPercent = 0;   // the current file's percentage last published
+    long long bytesBefore = 0;   // what the job's earlier files moved
+    long long fileBytes = -1;    // the file's size as the platform reported it; -1 before
 };

@@ -1,10 +1,28 @@
 #include "transfer/ProgressDlg.h"
 
 #include "transfer/NamedMutex.h"
+#include "transfer/ProgressState.h"
+#include "transfer/TransferDecisions.h"
+#include "transfer/TransferPlatform.h"
 #include "transfer/TransferResources.h"
 #include "winframe/TextHelpers.h"
 
 #include <commctrl.h>
+
+namespace {
+
+constexpr UINT_PTR kPaintTimer = 1;
+constexpr UINT kPaintEveryMs = 100;
+// Not an item of the template: the worker's "finished", posted as a command.
+constexpr WORD kFinishedCommand = 0x7FF0;
+
+// A span of the tick counter; a start read after `now` on another thread counts as none.
+DWORD Since(DWORD now, DWORD start) {
+    DWORD span = now - start;
+    return span > 0x7FFFFFFFu ? 0 : span;
+}
+
+}  // namespace
 
 ProgressDlg::~ProgressDlg() {
     overallText.Detach();
@@ -16,30 +34,37 @@ ProgressDlg::~ProgressDlg() {
 }
 
 int ProgressDlg::OnCreate(WPARAM, LPARAM) {
-    uiThreadId_ = GetCurrentThreadId();
     overallText.Attach(GetChild(IDC_OVERALL_TEXT));
     overallBar.Attach(GetChild(IDC_OVERALL_BAR));
     currentText.Attach(GetChild(IDC_CURRENT_TEXT));
     currentBar.Attach(GetChild(IDC_CURRENT_BAR));
     elapsedText.Attach(GetChild(IDC_ELAPSED_TEXT));
     rateText.Attach(GetChild(IDC_RATE_TEXT));
+    SetTimer(Handle(), kPaintTimer, kPaintEveryMs, nullptr);
     return TRUE;
 }
 
 int ProgressDlg::OnCommand(WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) != IDC_PROGRESS_CANCEL) return 0;
+    if (LOWORD(wParam) == kFinishedCommand) {
+        Finish();
+        return 0;
+    }
+    if (LOWORD(wParam) != IDC_PROGRESS_CANCEL || !progress) return 0;
     {
         MutexLock lock(mutex);
-        if (!cancelFlag) return 0;
-        SetCancelFlag(cancelFlag);
+        progress->Cancel();
     }
     EnableWindow(GetDlgItem(Handle(), IDC_PROGRESS_CANCEL), FALSE);
     return 0;
 }
 
-// Each Show goes to the UI thread and waits for it; a text or position already on screen is not
-// sent again (the rate and the current bar stay put from file to file), so a job of many small
-// files does not queue on the UI thread for nothing.
+int ProgressDlg::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam != kPaintTimer) return 0;
+    // Posting the finished command can fail (a full queue): the timer notices the end too.
+    if (Render()) Finish();
+    return 0;
+}
+
 void ProgressDlg::ShowOverall(int percent, const std::wstring& text) {
     ShowText(overallText, shownOverallText_, text);
     ShowPosition(overallBar, shownOverallPercent_, percent);
@@ -61,6 +86,57 @@ void ProgressDlg::ShowElapsed(DWORD milliseconds) {
     ShowText(elapsedText, shownElapsedText_, text);
 }
 
+bool ProgressDlg::Render() {
+    if (!progress) return false;
+    ProgressFigures figures = progress->Read();
+    // Read after the figures: a start tick published meanwhile is never later than now.
+    DWORD now = Platform().tickCount();
+    std::wstring text;
+    if (figures.started) {
+        const wchar_t* caption = figures.isCopy ? L"Copying ..." : L"Moving ...";
+        if (shownCaption_ != caption && SetWindowTextW(Handle(), caption)) shownCaption_ = caption;
+        ShowElapsed(figures.clockStarted ? Since(now, figures.startTick) : 0);
+    }
+    if (figures.fileNumber > 0) {
+        unsigned int percent = OverallPercent(figures.fileNumber, figures.fileCount);
+        FormatString(text, L"Overall Progress (file %d of %d) : %I64d%%", figures.fileNumber,
+                     figures.fileCount, static_cast<long long>(percent));
+        ShowOverall(static_cast<int>(percent), text);
+        FormatString(text,
+                     figures.reportedByPlatform ? L"Current file: '%s' : %I64d%%"
+                                                : L"Current file '%s' : %I64d%%",
+                     figures.label.c_str(), figures.currentPercent);
+        ShowCurrent(static_cast<int>(figures.currentPercent), text);
+        if (!rateWindowOpen_) ShowRate(L"Transfer Rate: calculating...");
+    }
+    if (figures.clockStarted) {
+        if (!rateWindowOpen_) {
+            rateWindowOpen_ = true;
+            rateTick_ = figures.startTick;
+            rateBytes_ = 0;
+        }
+        ShowRateSince(now, figures.bytesDone);
+    }
+    return figures.finished;
+}
+
+// Once a second or more has passed since the last figure: what moved since, per second.
+void ProgressDlg::ShowRateSince(DWORD now, long long bytesDone) {
+    DWORD span = Since(now, rateTick_);
+    if (span < 1000) return;
+    double value = static_cast<double>(bytesDone - rateBytes_) * 1000.0 / span * 0.0009765625;
+    const wchar_t* unit = L"KB";
+    if (value > 1024.0) {
+        value *= 0.0009765625;
+        unit = L"MB";
+    }
+    std::wstring text;
+    FormatString(text, L"Transfer Rate: %.02f %s/sec", value, unit);
+    ShowRate(text);
+    rateTick_ = now;
+    rateBytes_ = bytesDone;
+}
+
 void ProgressDlg::ShowText(BaseWindow& control, std::wstring& shown, const std::wstring& text) {
     if (shown == text) return;
     if (control.SetText(text)) shown = text;
@@ -73,6 +149,14 @@ void ProgressDlg::ShowPosition(BaseWindow& bar, int& shown, int percent) {
 }
 
 void ProgressDlg::Finish() {
+    if (finished_) return;
+    finished_ = true;
+    Render();
+    KillTimer(Handle(), kPaintTimer);
     EndDialog(0);
-    if (uiThreadId_) PostThreadMessageW(uiThreadId_, WM_QUIT, 0, 0);
+    PostQuitMessage(0);
+}
+
+void ProgressDlg::PostFinished(HWND dialog) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFinishedCommand, 0), 0);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <unknwn.h>
 
 #include <string>
 #include <vector>
@@ -17,4 +18,7 @@ struct TransferJob {
     HWND owner = nullptr;          // owns the start-up and destination messages
     ProgressDlg* dialog = nullptr;  // set in the UI thread's copy
     bool isCopy = true;
+    // The host's process reference (null when it offers none), held for the whole transfer so
+    // the host does not end its process under a running copy; the UI thread releases it.
+    IUnknown* hostReference = nullptr;
 };

@@ -2,14 +2,13 @@
 
 #include "transfer/NamedMutex.h"
 #include "transfer/ProgressDlg.h"
+#include "transfer/ProgressState.h"
 #include "transfer/TransferJob.h"
 #include "transfer/TransferResources.h"
 #include "transfer/TransferWorker.h"
 #include "winframe/LibraryContext.h"
 
 #include <process.h>
-
-#include <memory>
 
 namespace {
 
@@ -27,13 +26,31 @@ private:
     const ProgressDlg& dialog_;
 };
 
+// Until the worker has ended, this thread keeps answering its messages: after a quit that did
+// not come from the dialog, the worker may still be asking a question that the dialog owns.
+void WaitForWorker(HANDLE worker) {
+    while (MsgWaitForMultipleObjects(1, &worker, FALSE, INFINITE, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 unsigned int RunTransfer(TransferJob& job) {
+    ProgressState progress;
     ProgressDlg dialog;
+    dialog.progress = &progress;
     WindowGuard window(dialog);
     if (!dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {
         MessageBoxW(job.owner, L"Failed to create dialog!", L"Wendrift : ERROR", MB_ICONERROR);
         return 1;
     }
+    // Still created by name for the transfer's life, as other processes may look for it; it
+    // guards the writes of the cancel flag.
     NamedMutex mutex;
     if (!mutex.Create(nullptr, FALSE, L"Wendrift")) {
         MessageBoxW(job.owner, L"A fatal internal error has occurred. Cannot continue.",
@@ -41,7 +58,6 @@ unsigned int RunTransfer(TransferJob& job) {
         return 1;
     }
     dialog.mutex = &mutex;
-    ShowWindow(dialog.Handle(), SW_SHOW);
     job.mutex = &mutex;
     job.dialog = &dialog;
 
@@ -51,28 +67,35 @@ unsigned int RunTransfer(TransferJob& job) {
                     MB_ICONERROR);
         return 1;
     }
-    // Never joined: the worker's Finish ends this loop, and that is its last use of the job.
-    CloseHandle(reinterpret_cast<HANDLE>(worker));
-
+    // Shown while the worker starts: mapping the window takes milliseconds the copy need not
+    // wait for, and the worker needs the window, not its being visible.
+    ShowWindow(dialog.Handle(), SW_SHOW);
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // The worker's last use of the job, the dialog and the state is its finished message.
+    WaitForWorker(reinterpret_cast<HANDLE>(worker));
+    CloseHandle(reinterpret_cast<HANDLE>(worker));
     return static_cast<unsigned int>(message.wParam);
 }
 
 }  // namespace
 
 unsigned __stdcall TransferUiThread(void* argument) {
+    auto* handed = static_cast<TransferJob*>(argument);
+    IUnknown* host = handed->hostReference;
+    unsigned int code = 1;
     try {
-        TransferJob job;
-        {
-            std::unique_ptr<TransferJob> handed(static_cast<TransferJob*>(argument));
-            job = *handed;
-        }
-        return RunTransfer(job);
+        TransferJob job = *handed;
+        delete handed;
+        handed = nullptr;
+        code = RunTransfer(job);
     } catch (...) {
-        return 1;
+        delete handed;
     }
+    // The transfer has ended: the host may let its process go.
+    if (host) host->Release();
+    return code;
 }

@@ -1,13 +1,17 @@
 #include "transfer/TransferWorker.h"
 
 #include "store/AssociationStore.h"
+#include "transfer/ApartmentScope.h"
+#include "transfer/Destination.h"
 #include "transfer/FileTransfer.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/PathText.h"
 #include "transfer/ProgressContext.h"
 #include "transfer/ProgressDlg.h"
+#include "transfer/ProgressState.h"
 #include "transfer/ReplaceConfirmDlg.h"
 #include "transfer/ReportTransferError.h"
+#include "transfer/StagingFolder.h"
 #include "transfer/TransferDecisions.h"
 #include "transfer/TransferJob.h"
 #include "transfer/TransferPlatform.h"
@@ -22,19 +26,19 @@ namespace {
 // The worker's state for the whole job.
 class WorkerRun {
 public:
-    explicit WorkerRun(const TransferJob& job) : job_(job), dialog_(job.dialog) {}
+    explicit WorkerRun(const TransferJob& job)
+        : job_(job), window_(job.dialog->Handle()), progress_(*job.dialog->progress) {}
 
     unsigned int Run() {
-        // Connected before the destination check, whose prompts leave Cancel usable: a click
-        // there simply ends the job before its first file.
-        ConnectCancelFlag(&cancel_);
+        // A Cancel click during the destination check simply ends the job before its first
+        // file: the flag exists from the start.
         if (!CheckDestination()) return End(0);
-
-        SetWindowTextW(dialog_->Handle(), job_.isCopy ? L"Copying ..." : L"Moving ...");
-        dialog_->ShowElapsed(0);
+        // Left by hosts that died part-way through a replace; held folders stay.
+        RemoveStaleStagingFolders(job_.destination);
+        progress_.Start(job_.isCopy);
 
         for (const std::wstring& source : job_.files) {
-            if (Cancelled()) break;
+            if (progress_.Cancelled()) break;
             FileOutcome outcome = TransferOne(source);
             if (outcome == FileOutcome::EndJob) break;
             if (outcome == FileOutcome::Fatal) return End(1);
@@ -45,40 +49,43 @@ public:
 private:
     enum class FileOutcome { Next, EndJob, Fatal };
 
-    void ConnectCancelFlag(BOOL* flag) {
-        MutexLock lock(job_.mutex);
-        dialog_->cancelFlag = flag;
-    }
-
-    bool Cancelled() {
-        MutexLock lock(job_.mutex);
-        return cancel_ == 1;
-    }
-
     void Cancel() {
         MutexLock lock(job_.mutex);
-        SetCancelFlag(&cancel_);
+        progress_.Cancel();
     }
 
-    // False when the job ends here (the directory was given up).
+    // False when the job ends here (the directory is out of reach or was given up).
     bool CheckDestination() {
         const std::wstring& destination = job_.destination;
         if (PathIsDirectoryW(destination.c_str())) return true;
+        if (!DestinationReachable(destination)) {
+            // Its drive or share is away for now: nothing to ask and nothing to forget.
+            ShowFormattedMessage(job_.owner, L"Wendrift : Directory not available",
+                                 MB_ICONWARNING,
+                                 L"The destination directory:\n\n%s\n\nis not available now: "
+                                 L"the drive or network share it is on cannot be reached. "
+                                 L"Nothing was transferred, and the directory stays "
+                                 L"associated with Wendrift.",
+                                 destination.c_str());
+            return false;
+        }
         int answer = ShowFormattedMessage(
             job_.owner, L"Wendrift : Directory not found", MB_YESNO | MB_ICONWARNING,
             L"The destination directory:\n\n%s\n\nhas either been moved or renamed since its "
             L"association with Wendrift. Would you like to create it?",
             destination.c_str());
         switch (StepForMissingDestination(answer)) {
-        case MissingDestinationStep::Create:
-            if (CreateDirectoryW(destination.c_str(), nullptr)) return true;
+        case MissingDestinationStep::Create: {
+            DWORD error = CreateDirectoryTree(destination);
+            if (error == ERROR_SUCCESS) return true;
             ShowFormattedMessage(job_.owner, L"Wendrift : ERROR", MB_ICONERROR,
                                  L"An error occurred while attempting to create the "
                                  L"directory:\n\n%s.\n\nThe directory will be disassociated "
                                  L"withWendrift.\n\nWin32 error: %d",
-                                 destination.c_str(), static_cast<int>(GetLastError()));
+                                 destination.c_str(), static_cast<int>(error));
             Disassociate();
             return false;
+        }
         case MissingDestinationStep::Disassociate:
             ShowFormattedMessage(job_.owner, L"Wendrift : Removing association", MB_ICONWARNING,
                                  L"The inaccessible directory:\n\n%s\n\nwill now be "
@@ -98,19 +105,10 @@ private:
 
     FileOutcome TransferOne(const std::wstring& source) {
         const unsigned int count = static_cast<unsigned int>(job_.files.size());
-        HWND dialogWindow = dialog_->Handle();
-        std::wstring text;
-        unsigned int percent = OverallPercent(fileNumber_, count);
-        FormatString(text, L"Overall Progress (file %d of %d) : %I64d%%", fileNumber_, count,
-                     static_cast<long long>(percent));
-        dialog_->ShowOverall(static_cast<int>(percent), text);
-        ++fileNumber_;
-
         std::wstring name = FileNameOf(source);
         std::wstring label = CompactText(name, 29);
-        FormatString(text, L"Current file '%s' : %I64d%%", label.c_str(), 0LL);
-        dialog_->ShowCurrent(0, text);
-        dialog_->ShowRate(L"Transfer Rate: calculating...");
+        progress_.BeginFile(fileNumber_++, count, label);
+        progress_.SetBytesDone(bytesDone_);
 
         std::wstring target = JoinPath(job_.destination, name);
         if (TargetTooLong(target)) {
@@ -121,72 +119,78 @@ private:
             return FileOutcome::Next;
         }
 
-        // Looked up once: TransferFile is told the answer (a look-up of a missing name is a
-        // read of the whole destination folder under Wine).
-        TargetState known = TargetState::Unknown;
-        if (ask_) {
-            known = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES
-                        ? TargetState::Exists
-                        : TargetState::Absent;
-        }
-        if (known == TargetState::Exists) {
-            ReplaceConfirmDlg confirm(source, target, count > 1);
-            if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), dialogWindow)) {
-                MessageBoxW(dialogWindow,
-                            L"A fatal internal error has occurred. Cannot continue.\n",
-                            L"Wendrift : ERROR", MB_ICONERROR);
-                return FileOutcome::Fatal;
+        // The call itself says whether the target exists: no look-up before every file.
+        PrepareContext();
+        NewFileResult result =
+            TransferToNewFile(source, target, job_.isCopy, context_, progress_.CancelFlag());
+        if (result == NewFileResult::TargetExists) {
+            if (ask_) {
+                ReplaceConfirmDlg confirm(source, target, count > 1);
+                if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), window_)) {
+                    MessageBoxW(window_,
+                                L"A fatal internal error has occurred. Cannot continue.\n",
+                                L"Wendrift : ERROR", MB_ICONERROR);
+                    return FileOutcome::Fatal;
+                }
+                switch (StepForReplaceChoice(confirm.choice)) {
+                case ReplaceStep::Transfer: break;
+                case ReplaceStep::TransferAndStopAsking: ask_ = false; break;
+                case ReplaceStep::Skip: return FileOutcome::Next;
+                case ReplaceStep::CancelJob: Cancel(); return FileOutcome::EndJob;
+                }
             }
-            switch (StepForReplaceChoice(confirm.choice)) {
-            case ReplaceStep::Transfer: break;
-            case ReplaceStep::TransferAndStopAsking: ask_ = false; break;
-            case ReplaceStep::Skip: return FileOutcome::Next;
-            case ReplaceStep::CancelJob: Cancel(); return FileOutcome::EndJob;
-            }
+            PrepareContext();
+            result = ReplaceExistingFile(source, target, job_.isCopy, context_,
+                                         progress_.CancelFlag())
+                         ? NewFileResult::Done
+                         : NewFileResult::Failed;
         }
-
-        PrepareContext(label);
-        if (TransferFile(source, target, job_.isCopy, context_, &cancel_, known)) {
+        if (result == NewFileResult::Done) {
+            bytesDone_ += BytesOf(target);
             return FileOutcome::Next;
         }
         DWORD error = GetLastError();
         // A cancelled call gets no report; the loop ends at the top of the next file.
         if (!ReportsFailure(error)) return FileOutcome::Next;
         SetLastError(error);
-        int answer = ReportTransferError(dialogWindow, source, target, count > 1, job_.isCopy);
+        int answer = ReportTransferError(window_, source, target, count > 1, job_.isCopy);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;
     }
 
-    void PrepareContext(const std::wstring& label) {
-        DWORD now = Platform().tickCount();
-        context_.mutex = job_.mutex;
-        context_.cancelFlag = &cancel_;
-        context_.dialog = dialog_;
-        context_.label = label.c_str();
+    void PrepareContext() {
+        context_.progress = &progress_;
+        context_.cancelFlag = progress_.CancelFlag();
         context_.lastPercent = 0;
-        context_.lastRateBytes = 0;
-        context_.lastRateTick = now;
-        if (firstCall_) {
-            // The elapsed time counts from the job's first copy or move call.
-            context_.startTick = now;
-            context_.lastElapsedTick = now;
-            firstCall_ = false;
-        }
+        context_.bytesBefore = bytesDone_;
+        context_.fileBytes = -1;
+        // The elapsed time counts from the job's first copy or move call.
+        progress_.StartClock(Platform().tickCount());
     }
 
-    // Every way out: the dialog forgets the flag (it lives on this thread's stack), then ends.
+    // The platform said how big the file was when it called the routine; otherwise (Wine never
+    // calls it) the arrived file says.
+    long long BytesOf(const std::wstring& target) const {
+        if (context_.fileBytes >= 0) return context_.fileBytes;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data)) return 0;
+        return static_cast<long long>(
+            (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    }
+
+    // Every way out. The window is read before: once finished, the UI thread may end.
     unsigned int End(unsigned int code) {
-        ConnectCancelFlag(nullptr);
-        dialog_->Finish();
+        HWND window = window_;
+        progress_.Finish();
+        ProgressDlg::PostFinished(window);
         return code;
     }
 
     TransferJob job_;
-    ProgressDlg* dialog_;
-    BOOL cancel_ = 0;
+    HWND window_;
+    ProgressState& progress_;
     unsigned int fileNumber_ = 1;
     bool ask_ = true;
-    bool firstCall_ = true;
+    long long bytesDone_ = 0;
     ProgressContext context_;
 };
 
@@ -194,16 +198,15 @@ private:
 
 unsigned __stdcall TransferWorker(void* argument) {
     auto* handed = static_cast<TransferJob*>(argument);
+    // The replace question shows the shell's icons and the destination check asks the shell.
+    ApartmentScope apartment;
     try {
         WorkerRun run(*handed);
         return run.Run();
     } catch (...) {
         // Out of memory mid-job: still end the dialog so the UI thread does not wait forever.
-        {
-            MutexLock lock(handed->mutex);
-            handed->dialog->cancelFlag = nullptr;
-        }
-        handed->dialog->Finish();
+        handed->dialog->progress->Finish();
+        ProgressDlg::PostFinished(handed->dialog->Handle());
         return 1;
     }
 }

@@ -1,6 +1,6 @@
 // The one-pass drop list reader against the platform's own DragQueryFileW, on hand-built
-// CF_HDROP blocks: same paths, same order, same cut at 259 units, and never a read beyond the
-// block.
+// CF_HDROP blocks: same paths, same order, each path whole however long, and never a read
+// beyond the block.
 #include "shellext/DropList.h"
 
 #include <gtest/gtest.h>
@@ -54,14 +54,15 @@ HGLOBAL ToGlobal(const std::vector<BYTE>& block) {
     return memory;
 }
 
-// What the per-index DragQueryFileW loop delivers with a zeroed 260-unit buffer.
+// What the per-index DragQueryFileW loop delivers into buffers as large as each path needs.
 std::vector<std::wstring> ByDragQueryFile(HGLOBAL drop) {
     std::vector<std::wstring> paths;
-    UINT count = DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0);
+    HDROP list = static_cast<HDROP>(drop);
+    UINT count = DragQueryFileW(list, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        wchar_t buffer[MAX_PATH] = {};
-        DragQueryFileW(static_cast<HDROP>(drop), i, buffer, MAX_PATH);
-        paths.emplace_back(buffer);
+        std::vector<wchar_t> buffer(DragQueryFileW(list, i, nullptr, 0) + 1, L'\0');
+        DragQueryFileW(list, i, buffer.data(), static_cast<UINT>(buffer.size()));
+        paths.emplace_back(buffer.data());
     }
     return paths;
 }
@@ -105,18 +106,20 @@ TEST(DropListReader, DeliversWhatDragQueryFileDeliversForWellFormedBlocks) {
         std::vector<std::wstring> expected = ByDragQueryFile(drop);
         ASSERT_FALSE(expected.empty());
         EXPECT_EQ(ByReader(drop), expected);
-        for (const std::wstring& path : expected) EXPECT_LE(path.size(), kDropPathUnits);
         GlobalFree(drop);
     }
 }
 
-TEST(DropListReader, CutsLongPathsTo259Units) {
-    std::wstring longPath = L"C:\\" + std::wstring(400, L'z') + L".mp3";
-    HGLOBAL drop = ToGlobal(Block(true, WideList({longPath})));
-    std::vector<std::wstring> paths = ByReader(drop);
-    ASSERT_EQ(paths.size(), 1u);
-    EXPECT_EQ(paths[0], longPath.substr(0, 259));
-    GlobalFree(drop);
+// A path cut to a buffer's size names another file: paths come whole, wide or 8-bit.
+TEST(DropListReader, ReadsLongPathsWhole) {
+    std::string narrow = "C:\\" + std::string(400, 'z') + ".mp3";
+    std::wstring wide(narrow.begin(), narrow.end());
+    for (bool isWide : {true, false}) {
+        HGLOBAL drop = ToGlobal(isWide ? Block(true, WideList({wide, L"C:\\b.mp3"}))
+                                       : Block(false, NarrowList({narrow, "C:\\b.mp3"})));
+        EXPECT_EQ(ByReader(drop), (std::vector<std::wstring>{wide, L"C:\\b.mp3"})) << isWide;
+        GlobalFree(drop);
+    }
 }
 
 TEST(DropListReader, AnEmptyListHasNoPaths) {

@@ -1,4 +1,5 @@
 // The worker's decisions for each situation of a transfer.
+#include "transfer/ReportTransferError.h"
 #include "transfer/TransferDecisions.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,48 @@ TEST(FailedFile, CancelledCallsAreSilentAndNoEndsOnlyASeveralFileJob) {
     EXPECT_FALSE(EndsAfterReport(2, IDYES));
     EXPECT_FALSE(EndsAfterReport(1, IDOK));
     EXPECT_FALSE(EndsAfterReport(2, -1));  // no report could be shown: go on
+}
+
+TEST(DestinationRoot, IsTheDriveOrShareAPathLiesOn) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"E:\\photos\\2024", L"E:\\"},
+        {L"e:/photos", L"e:\\"},
+        {L"E:", L"E:\\"},
+        {L"\\\\nas\\share\\photos", L"\\\\nas\\share\\"},
+        {L"\\\\nas\\share", L"\\\\nas\\share\\"},
+        {L"\\\\?\\E:\\photos", L"\\\\?\\E:\\"},
+        {L"\\\\?\\UNC\\nas\\share\\photos", L"\\\\?\\UNC\\nas\\share\\"},
+        {L"\\\\nas", L""},  // no share
+        {L"\\\\nas\\\\x", L""},
+        {L"c:dest", L""},  // relative to the drive's current folder
+        {L"\\dest", L""},
+        {L"relative dst", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DestinationRoot(c.first), c.second) << c.first;
+}
+
+// Which languages the system has texts in, for the fake look-up below.
+bool gEnglishThere, gOwnThere;
+
+TEST(SystemErrorText, EnglishElseTheUsersLanguageElseTheNumber) {
+    auto lookUp = [](DWORD, DWORD language, std::wstring& text) {
+        bool english = language == 0x0409;
+        text = english ? L"Access is denied.\r\n" : L"Zugriff verweigert.\r\n";
+        return english ? gEnglishThere : gOwnThere;
+    };
+    struct Case { bool english, own; std::wstring text; };
+    const Case cases[] = {
+        {true, true, L"Access is denied.\r\n"},
+        {false, true, L"Zugriff verweigert.\r\n"},
+        {false, false, L"Error 5 (0x00000005)\r\n"},
+    };
+    for (const Case& c : cases) {
+        gEnglishThere = c.english;
+        gOwnThere = c.own;
+        EXPECT_EQ(SystemErrorText(ERROR_ACCESS_DENIED, lookUp), c.text);
+    }
+    // The real look-up: a code without any system text still gets its number.
+    EXPECT_EQ(SystemErrorText(0x20001234), L"Error 536875572 (0x20001234)\r\n");
 }
 
 }  // namespace

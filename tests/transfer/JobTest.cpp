@@ -100,45 +100,62 @@ protected:
 
 // ---- a transfer that runs through -------------------------------------------------------
 
+// What a dialog showed, each change once, until it went away.
+std::vector<std::wstring> TextsSeen(HWND dialog, int item) {
+    std::vector<std::wstring> seen;
+    WaitUntil([&] {
+        std::wstring text = item ? ControlText(dialog, item) : WindowText(dialog);
+        if (!text.empty() && (seen.empty() || seen.back() != text)) seen.push_back(text);
+        return !IsWindowVisible(dialog);
+    }, 15000);
+    return seen;
+}
+
 TEST_F(JobTest, CopyShowsEachFileAsItStartsAndTheDialogGoesAwayByItself) {
     kit::StandIn& standIn = kit::InstallStandIn();
-    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 40;  // each file on screen for about half a second
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 40000);
     Start(files);
+    HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(TextsSeen(dialog, IDC_OVERALL_TEXT),
+              (std::vector<std::wstring>{L"Overall Progress (file 1 of 3) : 33%",
+                                         L"Overall Progress (file 2 of 3) : 66%",
+                                         L"Overall Progress (file 3 of 3) : 100%"}));
     WaitForEnd();
+    EXPECT_FALSE(IsWindow(dialog));
     auto calls = standIn.Calls();
     ASSERT_EQ(calls.size(), 3u);
-    const wchar_t* overall[] = {L"Overall Progress (file 1 of 3) : 33%",
-                                L"Overall Progress (file 2 of 3) : 66%",
-                                L"Overall Progress (file 3 of 3) : 100%"};
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(calls[i].caption, L"Copying ...");
-        EXPECT_EQ(calls[i].overallText, overall[i]);
         EXPECT_EQ(calls[i].source, files[i]);
-        EXPECT_EQ(calls[i].flags, 0u);
+        EXPECT_EQ(calls[i].flags, static_cast<DWORD>(COPY_FILE_FAIL_IF_EXISTS));
         EXPECT_EQ(Bytes(Target(FileNameOf(files[i]))), Original(files[i]));
     }
-    EXPECT_FALSE(IsWindow(calls[0].dialog));
     ExpectNothingElseTouched();
 }
 
 TEST_F(JobTest, MoveTakesTheFilesAway) {
     kit::StandIn& standIn = kit::InstallStandIn();
-    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    standIn.crossVolume = true;  // a copy and a delete, slow enough to watch
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 30;
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 20000);
     std::vector<std::string> contents;
     for (auto& file : files) contents.push_back(Original(file));
     Start(files, false);
+    HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(TextsSeen(dialog, 0), std::vector<std::wstring>{L"Moving ..."});
     WaitForEnd();
     auto calls = standIn.Calls();
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].caption, L"Moving ...");
-    EXPECT_EQ(calls[2].overallText, L"Overall Progress (file 3 of 3) : 100%");
-    EXPECT_EQ(calls[0].flags, static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED |
-                                                  MOVEFILE_WRITE_THROUGH));
+    // No REPLACE_EXISTING: the move itself says when a target exists.
+    EXPECT_EQ(calls[0].flags, static_cast<DWORD>(MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH));
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_FALSE(kit::Exists(files[i]));
         EXPECT_EQ(Bytes(Target(FileNameOf(files[i]))), contents[i]);
     }
-    EXPECT_FALSE(IsWindow(calls[0].dialog));
 }
 
 
@@ -148,8 +165,8 @@ TEST_F(JobTest, EscAndTheCloseBoxLeaveTheTransferRunning) {
     standIn.delayPerChunkMs = 10;
     auto files = Sources({L"a.wdjob", L"b.wdjob"}, 40000);
     Start(files);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = standIn.DialogFor(files[0])) != nullptr; }, 5000));
+    HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
+    ASSERT_TRUE(dialog);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // what Esc sends
     PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);                        // the close box
     WaitForEnd();
@@ -163,8 +180,8 @@ TEST_F(JobTest, CancelStopsTheRunningFileAndStartsNoOther) {
     standIn.delayPerChunkMs = 20;
     auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 400000);
     Start(files);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = standIn.DialogFor(files[0])) != nullptr; }, 5000));
+    HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
+    ASSERT_TRUE(dialog);
     HWND cancel = GetDlgItem(dialog, IDC_PROGRESS_CANCEL);
     SendMessageW(cancel, BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowEnabled(cancel));
@@ -186,12 +203,9 @@ TEST_F(JobTest, TwoTransfersAtOnceCancelStopsOnlyOne) {
     before_ = kit::Threads();
     ASSERT_TRUE(StartTransfer(nullptr, first, destination_, true));
     ASSERT_TRUE(StartTransfer(nullptr, second, otherDestination, true));
-    HWND firstDialog = nullptr, secondDialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        firstDialog = standIn.DialogFor(first[0]);
-        secondDialog = standIn.DialogFor(second[0]);
-        return firstDialog && secondDialog;
-    }, 5000));
+    HWND firstDialog = kit::WaitForProgressDialog(L"a1.wdjob");
+    HWND secondDialog = kit::WaitForProgressDialog(L"b1.wdjob");
+    ASSERT_TRUE(firstDialog && secondDialog);
     ASSERT_NE(firstDialog, secondDialog);
     PostCommand(firstDialog, IDC_PROGRESS_CANCEL);
     WaitForEnd();
@@ -212,8 +226,8 @@ TEST_F(JobTest, ScreenshotsOfTheProgressAndReplaceDialogs) {
     auto files = Sources({L"holiday-video.wdjob", L"notes.wdjob"}, 1000000);
     Existing(L"notes.wdjob", "an older version");
     Start(files);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = standIn.DialogFor(files[0])) != nullptr; }, 5000));
+    HWND dialog = kit::WaitForProgressDialog(L"holiday-video.wdjob");
+    ASSERT_TRUE(dialog);
     ASSERT_TRUE(WaitUntil([&] {
         return ControlText(dialog, IDC_CURRENT_TEXT).find(L"Current file: ") == 0 &&
                ControlText(dialog, IDC_RATE_TEXT) != L"Transfer Rate: calculating...";
@@ -230,8 +244,8 @@ TEST_F(JobTest, ScreenshotsOfTheProgressAndReplaceDialogs) {
 
 TEST_F(JobTest, OneFileAsksWithYesInNosPlaceAndDescribesBothFiles) {
     kit::InstallStandIn();
-    auto files = Sources({L"song.wdjob"}, 1536);
-    Existing(L"song.wdjob", "old");
+    auto files = Sources({L"r&d.wdjob"}, 1536);
+    Existing(L"r&d.wdjob", "old");
     Start(files);
     HWND dialog = WaitForDialog(L"Confirm File Replace");
     ASSERT_TRUE(dialog);
@@ -245,9 +259,12 @@ TEST_F(JobTest, OneFileAsksWithYesInNosPlaceAndDescribesBothFiles) {
     GetWindowRect(no, &noRect);
     EXPECT_EQ(yesRect.left, noRect.left);
     EXPECT_EQ(yesRect.top, noRect.top);
+    // An "&" in the name is shown as it is, not as an underline.
     EXPECT_EQ(ControlText(dialog, IDC_REPLACE_QUESTION),
-              L"The file 'song.wdjob' already exists in the destination directory. Would you "
+              L"The file 'r&d.wdjob' already exists in the destination directory. Would you "
               L"like to replace this file:");
+    EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(dialog, IDC_REPLACE_QUESTION), GWL_STYLE) &
+                SS_NOPREFIX);
     std::wstring separator = GetLocaleString(LOCALE_STHOUSAND);
     std::wstring incoming = ControlText(dialog, IDC_INCOMING_TEXT);
     std::wstring existing = ControlText(dialog, IDC_EXISTING_TEXT);
@@ -257,12 +274,17 @@ TEST_F(JobTest, OneFileAsksWithYesInNosPlaceAndDescribesBothFiles) {
     EXPECT_TRUE(SendDlgItemMessageW(dialog, IDC_INCOMING_ICON, STM_GETICON, 0, 0));
     // The progress dialog owns the question and waits, disabled, behind it.
     HWND progress = GetWindow(dialog, GW_OWNER);
-    EXPECT_EQ(WindowText(progress), L"Copying ...");
-    EXPECT_EQ(ControlText(progress, IDC_OVERALL_TEXT), L"Overall Progress (file 1 of 1) : 100%");
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowText(progress) == L"Copying ..." &&
+               ControlText(progress, IDC_OVERALL_TEXT) == L"Overall Progress (file 1 of 1) : 100%" &&
+               ControlText(progress, IDC_CURRENT_TEXT) == L"Current file 'r&d.wdjob' : 0%";
+    }, 2000)) << ControlText(progress, IDC_CURRENT_TEXT);
+    EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(progress, IDC_CURRENT_TEXT), GWL_STYLE) &
+                SS_NOPREFIX);
     EXPECT_FALSE(IsWindowEnabled(progress));
     PostCommand(dialog, IDC_REPLACE_YES);
     WaitForEnd();
-    EXPECT_EQ(Bytes(Target(L"song.wdjob")), Original(files[0]));
+    EXPECT_EQ(Bytes(Target(L"r&d.wdjob")), Original(files[0]));
 }
 
 TEST_F(JobTest, SeveralFilesNoKeepsOneYesToAllAsksNoMore) {
@@ -280,15 +302,36 @@ TEST_F(JobTest, SeveralFilesNoKeepsOneYesToAllAsksNoMore) {
     Answer(IDC_REPLACE_NO);
     HWND second = WaitForDialog(L"Confirm File Replace");
     ASSERT_TRUE(second);
-    EXPECT_EQ(ControlText(GetWindow(second, GW_OWNER), IDC_OVERALL_TEXT),
-              L"Overall Progress (file 2 of 3) : 66%");
+    EXPECT_TRUE(WaitUntil([&] {
+        return ControlText(GetWindow(second, GW_OWNER), IDC_OVERALL_TEXT) ==
+               L"Overall Progress (file 2 of 3) : 66%";
+    }, 2000));
     Answer(IDC_REPLACE_YES_TO_ALL);
     WaitForEnd();  // no third question, or this would hang
     EXPECT_EQ(Bytes(Target(L"a.wdjob")), "old a");
     EXPECT_EQ(Bytes(Target(L"b.wdjob")), Original(files[1]));
     EXPECT_EQ(Bytes(Target(L"c.wdjob")), Original(files[2]));
-    EXPECT_EQ(standIn.Calls().size(), 2u);
+    auto calls = standIn.Calls();  // each refused as existing, then c replaced without a question
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[4].source, files[2]);
     ExpectNothingElseTouched();
+}
+
+// Between copy calls (here while the question is open, before any byte moved) the clock goes on.
+TEST_F(JobTest, ElapsedTimeAndRateTickWhileAQuestionIsOpen) {
+    kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob"});
+    Existing(L"a.wdjob", "old a");
+    Start(files);
+    HWND question = WaitForDialog(L"Confirm File Replace");
+    ASSERT_TRUE(question);
+    HWND progress = GetWindow(question, GW_OWNER);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ControlText(progress, IDC_ELAPSED_TEXT) == L"Elapsed Time: 00:00:02";
+    }, 5000)) << ControlText(progress, IDC_ELAPSED_TEXT);
+    EXPECT_EQ(ControlText(progress, IDC_RATE_TEXT), L"Transfer Rate: 0.00 KB/sec");
+    Answer(IDCANCEL);
+    WaitForEnd();
 }
 
 TEST_F(JobTest, TheLastOfSeveralFilesStillOffersAllFourAnswers) {
@@ -313,17 +356,17 @@ TEST_F(JobTest, CancelInTheQuestionStartsNoLaterFile) {
     Start(files);
     Answer(IDCANCEL);
     WaitForEnd();
-    EXPECT_TRUE(standIn.Calls().empty());
+    EXPECT_EQ(standIn.Calls().size(), 1u) << "only the call that found a.wdjob there";
     EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"a.wdjob"});
     EXPECT_EQ(Bytes(Target(L"a.wdjob")), "old a");
 }
 
 // ---- the destination ---------------------------------------------------------------------
 
-TEST_F(JobTest, AMissingDestinationIsCreatedOnYes) {
+TEST_F(JobTest, AMissingDestinationIsCreatedWithItsMissingParentsOnYes) {
     kit::InstallStandIn();
     auto files = Sources({L"a.wdjob"});
-    std::wstring missing = destination_ + L"\\new";
+    std::wstring missing = destination_ + L"\\new\\deeper";
     Start(files, missing, true);
     HWND box = WaitForDialog(L"Wendrift : Directory not found");
     ASSERT_TRUE(box);
@@ -357,6 +400,35 @@ TEST_F(JobTest, AMissingDestinationIsDisassociatedOnNo) {
     EXPECT_FALSE(IsDirectoryAssociated(kExtension, folded));
     EXPECT_TRUE(IsDirectoryAssociated(kExtension, L"c:\\kept"));
     EXPECT_FALSE(kit::Exists(missing));
+    ExpectNothingElseTouched();
+}
+
+// An unplugged disk or an offline share: said plainly, nothing moved, the association kept.
+TEST_F(JobTest, ADestinationOnADriveOrShareThatIsNotThereNowIsKept) {
+    DWORD drives = GetLogicalDrives();
+    wchar_t letter = L'Q';
+    while (letter < L'Z' && (drives & (1u << (letter - L'A')))) ++letter;
+    ASSERT_LT(letter, L'Z') << "no free drive letter";
+    ASSERT_TRUE(AddExtension(kExtension));
+    for (std::wstring away : {std::wstring(1, letter) + L":\\photos",
+                              std::wstring(L"\\\\nosuchhost\\share\\photos")}) {
+        SCOPED_TRACE(away);
+        ASSERT_TRUE(AssociateDirectory(kExtension, away));
+        auto files = Sources({L"a.wdjob"});
+        Start(files, away, false);
+        HWND box = WaitForDialog(L"Wendrift : Directory not available");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(MessageBoxText(box),
+                  L"The destination directory:\n\n" + away +
+                      L"\n\nis not available now: the drive or network share it is on cannot "
+                      L"be reached. Nothing was transferred, and the directory stays associated "
+                      L"with Wendrift.");
+        PostCommand(box, IDOK);
+        WaitForEnd();
+        ToLowerForTest(away);
+        EXPECT_TRUE(IsDirectoryAssociated(kExtension, away));
+        EXPECT_EQ(Bytes(files[0]), Original(files[0]));
+    }
     ExpectNothingElseTouched();
 }
 
@@ -423,7 +495,7 @@ TEST_F(JobTest, ATargetLongerThanMaxPathIsSkippedWithItsWarning) {
     WaitForEnd();
     auto calls = standIn.Calls();
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[1].overallText, L"Overall Progress (file 3 of 3) : 100%");
+    EXPECT_EQ(calls[1].source, files[2]);
     EXPECT_EQ(kit::Listing(deep), (std::vector<std::wstring>{L"a.wdjob", L"c.wdjob"}));
 }
 
@@ -504,6 +576,21 @@ TEST_F(JobTest, VanishedDirectoryAndUnreadableSourcesAreReportedAndTheRestGoesTh
     EXPECT_TRUE(kit::Exists(folder));
 }
 
+// Without a system text for the error the report still comes, with the number.
+TEST_F(JobTest, AFailureWithoutASystemTextIsStillReported) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.failAfterBytes = 0;
+    standIn.failError = 0x20001234;  // an application's own code: the system has no text
+    auto files = Sources({L"a.wdjob"});
+    Start(files);
+    HWND box = WaitForDialog(L"Wendrift : ERROR");
+    ASSERT_TRUE(box);
+    ExpectReport(box, L"copy", files[0], Target(L"a.wdjob"), false);
+    EXPECT_NE(MessageBoxText(box).find(L"Error 536875572 (0x20001234)"), std::wstring::npos);
+    PostCommand(box, IDOK);
+    WaitForEnd();
+}
+
 TEST_F(JobTest, AFolderUnderTheTargetNameIsAskedAboutThenReportedAndKept) {
     auto files = Sources({L"a.wdjob"});
     ASSERT_TRUE(CreateDirectoryW(Target(L"a.wdjob").c_str(), nullptr));
@@ -521,6 +608,44 @@ TEST_F(JobTest, AFolderUnderTheTargetNameIsAskedAboutThenReportedAndKept) {
     EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{L"a.wdjob"});
     EXPECT_TRUE(GetFileAttributesW(Target(L"a.wdjob").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(kit::Listing(Target(L"a.wdjob")).empty());
+}
+
+// A host's process reference (SHSetInstanceExplorer), counting who holds it.
+class HostProcess : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        *out = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&count); }
+    STDMETHODIMP_(ULONG) Release() override { return InterlockedDecrement(&count); }
+    volatile LONG count = 1;
+};
+
+// The transfer's threads behave as shell code: the host's process is held until the transfer
+// ends, and the worker, which calls the shell, has an apartment.
+TEST_F(JobTest, TheHostsProcessIsHeldUntilTheTransferEndsAndTheWorkerHasAnApartment) {
+    using SetInstance = void(WINAPI*)(IUnknown*);
+    auto setInstanceExplorer = reinterpret_cast<SetInstance>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"shell32.dll"), "SHSetInstanceExplorer")));
+    ASSERT_TRUE(setInstanceExplorer);
+    HostProcess host;
+    setInstanceExplorer(&host);
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = 30;
+    auto files = Sources({L"a.wdjob"}, 40000);
+    Start(files);
+    EXPECT_TRUE(WaitUntil([&] { return !standIn.Calls().empty(); }, 5000));
+    EXPECT_EQ(host.count, 2) << "held while the copy runs";
+    WaitForEnd();
+    EXPECT_EQ(host.count, 1) << "given back when the transfer has ended";
+    setInstanceExplorer(nullptr);
+    auto calls = standIn.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].apartment, S_FALSE) << "the worker initialised an apartment";
 }
 
 TEST_F(JobTest, AnEmptySelectionEndsAtOnceAndTouchesNothing) {

@@ -1,10 +1,12 @@
-// The progress dialog and the progress routine, with the figures Windows passes to the routine
-// and a clock the test sets. Also checks the shipped library's dialog templates.
+// The progress routine publishes, the dialog paints what was published on its own thread, with
+// the figures Windows passes to the routine and a clock the test sets. Also checks the shipped
+// library's dialog templates.
 #include "TransferTestKit.h"
 
 #include "transfer/NamedMutex.h"
 #include "transfer/ProgressContext.h"
 #include "transfer/ProgressDlg.h"
+#include "transfer/ProgressState.h"
 #include "transfer/TransferPlatform.h"
 #include "transfer/TransferProgressRoutine.h"
 #include "transfer/TransferResources.h"
@@ -30,19 +32,16 @@ class ProgressRoutineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mutex_.Create(nullptr, FALSE, L"Wendrift"));
+        dialog_.progress = &state_;
+        dialog_.mutex = &mutex_;
         ASSERT_TRUE(dialog_.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS),
                                            nullptr));
-        dialog_.mutex = &mutex_;
-        dialog_.cancelFlag = &cancel_;
         Platform().tickCount = FakeTick;
         gNow = 5000;
-        context_.mutex = &mutex_;
-        context_.cancelFlag = &cancel_;
-        context_.dialog = &dialog_;
-        context_.label = L"song.mp3";
-        context_.startTick = gNow;
-        context_.lastElapsedTick = gNow;
-        context_.lastRateTick = gNow;
+        context_.progress = &state_;
+        context_.cancelFlag = state_.CancelFlag();
+        state_.Start(true);
+        state_.BeginFile(1, 1, L"song.mp3");
     }
     void TearDown() override {
         DestroyWindow(dialog_.Handle());
@@ -63,74 +62,85 @@ protected:
     }
 
     NamedMutex mutex_;
+    ProgressState state_;
     ProgressDlg dialog_;
-    BOOL cancel_ = 0;
     ProgressContext context_;
 };
 
-TEST_F(ProgressRoutineTest, ShowsThePercentageOnlyWhenItChanges) {
+TEST_F(ProgressRoutineTest, TheRoutinePublishesAndTheNextPaintShowsItInItsOwnWording) {
+    dialog_.Render();
+    EXPECT_EQ(WindowText(dialog_.Handle()), L"Copying ...");
+    EXPECT_EQ(ControlText(dialog_.Handle(), IDC_OVERALL_TEXT),
+              L"Overall Progress (file 1 of 1) : 100%");
+    EXPECT_EQ(Current(), L"Current file 'song.mp3' : 0%");
+    EXPECT_EQ(Rate(), L"Transfer Rate: calculating...");
     EXPECT_EQ(Call(1000, 250), static_cast<DWORD>(PROGRESS_CONTINUE));
+    EXPECT_EQ(Current(), L"Current file 'song.mp3' : 0%") << "published, not sent";
+    dialog_.Render();
     EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 25%");
     EXPECT_EQ(CurrentBar(), 25);
-    SetDlgItemTextW(dialog_.Handle(), IDC_CURRENT_TEXT, L"untouched");
-    Call(1000, 259);  // still 25%
-    EXPECT_EQ(Current(), L"untouched");
     Call(1000, 1000);
+    dialog_.Render();
     EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 100%");
 }
 
 TEST_F(ProgressRoutineTest, AnEmptyFileOrAnEmptyStreamIsComplete) {
     TransferProgressRoutine(Large(0), Large(0), Large(0), Large(0), 1, CALLBACK_STREAM_SWITCH,
                             nullptr, nullptr, &context_);
+    dialog_.Render();
     EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 100%");
+    state_.BeginFile(1, 1, L"song.mp3");
     context_.lastPercent = 0;
     // A stream size of 0 next to a non-empty file: no division by zero.
     TransferProgressRoutine(Large(4096), Large(0), Large(0), Large(0), 2, CALLBACK_STREAM_SWITCH,
                             nullptr, nullptr, &context_);
+    dialog_.Render();
     EXPECT_EQ(Current(), L"Current file: 'song.mp3' : 100%");
 }
 
-TEST_F(ProgressRoutineTest, RateIsTheAmountMovedSinceTheLastUpdate) {
-    struct Case { long long bytes; const wchar_t* text; };
+// The rate is what the job moved since the last figure, a second or more back, per second.
+TEST_F(ProgressRoutineTest, RateIsWhatMovedOverTheLastSecondPerSecond) {
+    state_.StartClock(gNow);
+    struct Case { long long bytes; DWORD windowMs; const wchar_t* text; };
     const Case cases[] = {
-        {3 * 1048576LL, L"Transfer Rate: 3.00 MB/sec"},
-        {1048576LL, L"Transfer Rate: 1024.00 KB/sec"},  // exactly 1024 KB stays in KB
-        {524288LL, L"Transfer Rate: 512.00 KB/sec"},
+        {3 * 1048576LL, 1000, L"Transfer Rate: 3.00 MB/sec"},
+        {1048576LL, 1000, L"Transfer Rate: 1024.00 KB/sec"},  // exactly 1024 KB stays in KB
+        {524288LL, 1000, L"Transfer Rate: 512.00 KB/sec"},
+        {2 * 1048576LL, 2000, L"Transfer Rate: 1024.00 KB/sec"},  // a paint that came late
+        {0, 1000, L"Transfer Rate: 0.00 KB/sec"},                  // nothing moved, still ticks
     };
+    std::wstring before = L"Transfer Rate: calculating...";
+    long long done = 0;
     for (const Case& c : cases) {
-        context_.lastRateTick = gNow;
-        context_.lastRateBytes = 0;
-        SetDlgItemTextW(dialog_.Handle(), IDC_RATE_TEXT, L"Transfer Rate: calculating...");
+        done += c.bytes;
+        Call(done * 4, done);
         gNow += 999;
-        Call(c.bytes * 4, c.bytes);
-        EXPECT_EQ(Rate(), L"Transfer Rate: calculating...") << "less than a second";
-        gNow += 1;
-        Call(c.bytes * 4, c.bytes);
+        dialog_.Render();
+        EXPECT_EQ(Rate(), before) << "less than a second";
+        gNow += c.windowMs - 999;
+        dialog_.Render();
         EXPECT_EQ(Rate(), c.text);
-        EXPECT_EQ(context_.lastRateBytes, c.bytes);
-        EXPECT_EQ(context_.lastRateTick, gNow);
+        before = c.text;
     }
 }
 
-TEST_F(ProgressRoutineTest, ElapsedTimeAtMostOncePerSecondInHoursMinutesSeconds) {
-    gNow = context_.startTick + 3725000;
-    Call(100, 1);
+// Ticks with the clock: no copy call has to report, so a question may be open meanwhile.
+TEST_F(ProgressRoutineTest, ElapsedTimeTicksWithTheClockInHoursMinutesSeconds) {
+    dialog_.Render();
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:00") << "before the first copy call";
+    state_.StartClock(gNow);
+    gNow += 3725000;
+    dialog_.Render();
     EXPECT_EQ(Elapsed(), L"Elapsed Time: 01:02:05");
-    SetDlgItemTextW(dialog_.Handle(), IDC_ELAPSED_TEXT, L"untouched");
-    gNow += 999;
-    Call(100, 2);
-    EXPECT_EQ(Elapsed(), L"untouched");
-    gNow = context_.startTick + 100u * 3600000u;  // hours are not wrapped at 24 or 99
-    Call(100, 3);
+    gNow = 5000 + 100u * 3600000u;  // hours are not wrapped at 24 or 99
+    dialog_.Render();
     EXPECT_EQ(Elapsed(), L"Elapsed Time: 100:00:00");
 }
 
 TEST_F(ProgressRoutineTest, AnswersCancelOnceTheFlagIsSet) {
     EXPECT_EQ(Call(100, 10), static_cast<DWORD>(PROGRESS_CONTINUE));
-    cancel_ = 1;
-    SetDlgItemTextW(dialog_.Handle(), IDC_CURRENT_TEXT, L"untouched");
+    state_.Cancel();
     EXPECT_EQ(Call(100, 90), static_cast<DWORD>(PROGRESS_CANCEL));
-    EXPECT_EQ(Current(), L"untouched");
     EXPECT_EQ(TransferProgressRoutine(Large(1), Large(1), Large(1), Large(1), 1, 0, nullptr,
                                       nullptr, nullptr),
               static_cast<DWORD>(PROGRESS_CONTINUE));
@@ -142,16 +152,16 @@ TEST_F(ProgressRoutineTest, CancelButtonSetsTheFlagOnceAndEscOrCloseDoNothing) {
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Esc
     SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);                        // close box
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(cancel_, 0);
+    EXPECT_FALSE(state_.Cancelled());
     EXPECT_TRUE(IsWindowEnabled(cancel));
 
-    dialog_.cancelFlag = nullptr;  // not yet connected: the click is ignored
+    dialog_.progress = nullptr;  // no transfer behind it: the click is ignored
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_PROGRESS_CANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(IsWindowEnabled(cancel));
 
-    dialog_.cancelFlag = &cancel_;
+    dialog_.progress = &state_;
     SendMessageW(cancel, BM_CLICK, 0, 0);
-    EXPECT_EQ(cancel_, 1);
+    EXPECT_TRUE(state_.Cancelled());
     EXPECT_FALSE(IsWindowEnabled(cancel));
 }
 
@@ -165,7 +175,6 @@ TEST_F(ProgressRoutineTest, ShowOperationsFillTheirItems) {
     dialog_.ShowRate(L"Transfer Rate: calculating...");
     EXPECT_EQ(Rate(), L"Transfer Rate: calculating...");
 }
-
 // A text or position already shown is not sent again; each item must still end up showing the
 // last thing it was given, whatever the other items were given in between.
 TEST_F(ProgressRoutineTest, EveryItemShowsWhatItWasLastGivenThroughRepeatsAndReturns) {
@@ -212,7 +221,9 @@ TEST_F(ProgressRoutineTest, EveryItemShowsWhatItWasLastGivenThroughRepeatsAndRet
             EXPECT_EQ(SendDlgItemMessageW(dialog_.Handle(), IDC_OVERALL_BAR, PBM_GETPOS, 0, 0),
                       overallBar);
         }
-        if (currentBar >= 0) EXPECT_EQ(CurrentBar(), currentBar);
+        if (currentBar >= 0) {
+            EXPECT_EQ(CurrentBar(), currentBar);
+        }
     }
 }
 
@@ -223,9 +234,6 @@ TEST_F(ProgressRoutineTest, AnswersWithoutWaitingForTheMutex) {
     HANDLE held = CreateMutexW(nullptr, FALSE, L"Wendrift");
     ASSERT_TRUE(held);
     ASSERT_EQ(WaitForSingleObject(held, 1000), WAIT_OBJECT_0);
-    // Nothing to show (the same percentage, the clock standing still), so the other thread
-    // sends nothing to the dialog this thread owns.
-    context_.lastPercent = 40;
     using Self = std::remove_pointer_t<decltype(this)>;
     DWORD answer = 0;
     HANDLE thread = CreateThread(
@@ -237,7 +245,7 @@ TEST_F(ProgressRoutineTest, AnswersWithoutWaitingForTheMutex) {
     GetExitCodeThread(thread, &answer);
     EXPECT_EQ(answer, static_cast<DWORD>(PROGRESS_CONTINUE));
     CloseHandle(thread);
-    SetCancelFlag(&cancel_);
+    state_.Cancel();
     EXPECT_EQ(Call(100, 50), static_cast<DWORD>(PROGRESS_CANCEL));
     ReleaseMutex(held);
     CloseHandle(held);
@@ -366,7 +374,7 @@ TEST(DialogTemplates, TheLibraryCarriesTheProgressDialog) {
         {0x50000007, 7, 4, 232, 90, -1, L"Button", L"Progress"},
         {0x50020000, 15, 17, 190, 10, 1005, L"Static", L""},
         {0x50000000, 14, 30, 216, 6, 1002, L"msctls_progress32", L""},
-        {0x50020000, 15, 41, 216, 11, 1004, L"Static", L""},
+        {0x50020080, 15, 41, 216, 11, 1004, L"Static", L""},  // SS_NOPREFIX: "&" in names
         {0x50000000, 13, 54, 216, 6, 1003, L"msctls_progress32", L""},
         {0x50010000, 93, 102, 58, 15, 1007, L"Button", L"&Cancel"},
         {0x50020000, 15, 65, 128, 9, 1018, L"Static", L""},
@@ -394,7 +402,7 @@ TEST(DialogTemplates, TheLibraryCarriesTheReplaceDialogAndItsIcon) {
         {0x50010000, 145, 132, 48, 15, 1016, L"Button", L"&No"},
         {0x50010000, 203, 132, 48, 15, 2, L"Button", L"&Cancel"},
         icon,
-        {0x50020000, 54, 10, 189, 25, 1017, L"Static", L""},
+        {0x50020080, 54, 10, 189, 25, 1017, L"Static", L""},  // SS_NOPREFIX: "&" in names
         {0x50000003, 54, 42, 20, 20, 1009, L"Static", L""},
         {0x50020000, 54, 72, 59, 8, -1, L"Static", L"with this file? :"},
         {0x50000003, 54, 91, 20, 20, 1010, L"Static", L""},

@@ -5,6 +5,7 @@
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
+#include "transfer/StagingFolder.h"
 #include "transfer/StartTransfer.h"
 #include "transfer/TransferResources.h"
 
@@ -145,11 +146,13 @@ TEST_F(SafeReplaceTest, ASuccessfulReplaceGoesThroughAHiddenStagingFolder) {
     StartReplacing({sources_[0]}, true);
     WaitForEnd();
     auto calls = standIn.Calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_NE(calls[0].target, Target(L"a.wdrep"));
-    EXPECT_EQ(calls[0].target.compare(0, destination_.size() + 1, destination_ + L"\\"), 0);
-    ASSERT_NE(calls[0].targetFolderAttributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(calls[0].targetFolderAttributes & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(calls.size(), 2u);  // the copy that found the target there, then the staged one
+    EXPECT_EQ(calls[0].target, Target(L"a.wdrep"));
+    EXPECT_EQ(calls[0].flags, static_cast<DWORD>(COPY_FILE_FAIL_IF_EXISTS));
+    EXPECT_NE(calls[1].target, Target(L"a.wdrep"));
+    EXPECT_EQ(calls[1].target.compare(0, destination_.size() + 1, destination_ + L"\\"), 0);
+    ASSERT_NE(calls[1].targetFolderAttributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(calls[1].targetFolderAttributes & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(Bytes(Target(L"a.wdrep")), Bytes(sources_[0]));
     ExpectNothingLeftBehind();
 }
@@ -171,9 +174,8 @@ TEST_F(SafeReplaceTest, CancelInTheMiddleOfAFileKeepsTheExistingTarget) {
     standIn.chunkBytes = 4096;
     standIn.delayPerChunkMs = 20;
     StartReplacing({sources_[0]}, true);
-    HWND progress = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (progress = standIn.DialogFor(sources_[0])) != nullptr; }, 5000));
+    HWND progress = kit::WaitForProgressDialog(L"a.wdrep");
+    ASSERT_TRUE(progress);
     ASSERT_TRUE(WaitUntil([&] {
         return ControlText(progress, IDC_CURRENT_TEXT).find(L"Current file: ") == 0;
     }, 5000)) << "part of the file is written";
@@ -214,10 +216,10 @@ TEST_F(SafeReplaceTest, AMoveWithinOneVolumeStaysOneRename) {
     StartReplacing({sources_[0]}, false);
     WaitForEnd();
     auto calls = standIn.Calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_FALSE(calls[0].isCopy);
-    EXPECT_EQ(calls[0].target, Target(L"a.wdrep"));
-    EXPECT_EQ(calls[0].flags,
+    ASSERT_EQ(calls.size(), 2u);  // the move that found the target there, then the rename over it
+    EXPECT_FALSE(calls[1].isCopy);
+    EXPECT_EQ(calls[1].target, Target(L"a.wdrep"));
+    EXPECT_EQ(calls[1].flags,
               static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     EXPECT_EQ(Bytes(Target(L"a.wdrep")), incoming);
     EXPECT_FALSE(kit::Exists(sources_[0]));
@@ -247,7 +249,13 @@ TEST_F(SafeReplaceTest, ALockedSourceOrALockedTargetLeavesBothAsTheyWere) {
         HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-        StartReplacing({sources_[0]}, true);
+        if (lockSource) {
+            // The copy cannot read its source: reported at once, nothing to ask about.
+            before_ = kit::Threads();
+            ASSERT_TRUE(StartTransfer(nullptr, {sources_[0]}, destination_, true));
+        } else {
+            StartReplacing({sources_[0]}, true);
+        }
         std::wstring text = ReportAnswered(IDOK);
         EXPECT_NE(text.find(L"\n\nto\n\n" + Target(L"a.wdrep") + L"\n\n"), std::wstring::npos)
             << text;
@@ -267,6 +275,109 @@ TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarg
     WaitForEnd();
     ExpectExistingKept(L"a.wdrep");
     ExpectExistingKept(L"b.wdrep");
+    ExpectSourcesIntact();
+    ExpectNothingLeftBehind();
+}
+
+// ---- staging folders left behind -----------------------------------------------------------
+
+// Only hidden folders with our name, and only when no transfer holds them, are cleared away.
+TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
+    kit::Scratch folder(L"stale");
+    struct Case { const wchar_t* name; bool hidden; bool goes; };
+    const Case cases[] = {
+        {L"~wd0000ABCD.tmp", true, true},
+        {L"~wd0000abce.tmp", false, false},  // not hidden: someone else's
+        {L"~wdNOTAHEX.tmp", true, false},
+        {L"~wd0000ABCF.tmp.old", true, false},
+        {L"~wd0000ABC.tmp", true, false},
+    };
+    for (const Case& c : cases) {
+        std::wstring path = folder / c.name;
+        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+        ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        if (c.hidden) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    }
+    StagingFolder held;
+    ASSERT_TRUE(held.Create(folder.Path() + L"\\"));
+    ASSERT_TRUE(kit::WriteBytes(held.FilePath(), "being written"));
+    EXPECT_EQ(RemoveStaleStagingFolders(folder.Path()), 1u);
+    for (const Case& c : cases) EXPECT_EQ(kit::Exists(folder / c.name), !c.goes) << c.name;
+    EXPECT_EQ(kit::Bytes(held.FilePath()), "being written");
+}
+
+// transfer_replace_host, built beside this test, replacing `source` in `destination` slowly;
+// null when it did not start.
+HANDLE StartReplaceHost(const std::wstring& source, const std::wstring& destination) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring host = self;
+    host = host.substr(0, host.find_last_of(L'\\') + 1) + L"transfer_replace_host.exe";
+    std::wstring line = L"\"" + host + L"\" \"" + source + L"\" \"" + destination + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return nullptr;
+    }
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// Our staging folders in `destination` whose staged file has begun.
+std::vector<std::wstring> StagingUnderWay(const std::wstring& destination) {
+    std::vector<std::wstring> found;
+    for (const std::wstring& name : kit::Listing(destination)) {
+        // Read without opening it: the copy holds the file without sharing.
+        WIN32_FILE_ATTRIBUTE_DATA staged;
+        if (IsStagingFolderName(name) &&
+            GetFileAttributesExW((destination + L"\\" + name + L"\\f").c_str(),
+                                 GetFileExInfoStandard, &staged) &&
+            staged.nFileSizeLow > 0) {
+            found.push_back(name);
+        }
+    }
+    return found;
+}
+
+// The host dies in the middle of a replace (killed as a crashed shell is): its staging folder
+// stays until the next transfer into that folder, which leaves alone the one of a host still
+// copying.
+TEST_F(SafeReplaceTest, ATransferClearsTheStagingFolderOfAKilledHostButNotOneInUse) {
+    HANDLE killed = StartReplaceHost(sources_[0], destination_);
+    ASSERT_TRUE(killed);
+    std::vector<std::wstring> staging;
+    EXPECT_TRUE(WaitUntil([&] { return (staging = StagingUnderWay(destination_)).size() == 1; },
+                          10000));
+    TerminateProcess(killed, 1);
+    WaitForSingleObject(killed, 5000);
+    CloseHandle(killed);
+    ASSERT_EQ(staging.size(), 1u);
+    const std::wstring left = staging[0];
+    ExpectExistingKept(L"a.wdrep");
+
+    // The next transfer into the folder, in another host, clears what the killed one left.
+    HANDLE running = StartReplaceHost(sources_[0], destination_);
+    ASSERT_TRUE(running);
+    EXPECT_TRUE(WaitUntil([&] {
+        staging = StagingUnderWay(destination_);
+        return staging.size() == 1 && staging[0] != left;
+    }, 10000));
+    EXPECT_FALSE(kit::Exists(destination_ + L"\\" + left)) << "left by the killed host";
+    ASSERT_EQ(staging.size(), 1u);
+    // A transfer here meanwhile leaves the running host's folder alone.
+    StartReplacing({sources_[1]}, true);
+    WaitForEnd();
+    EXPECT_TRUE(kit::Exists(destination_ + L"\\" + staging[0])) << "in use by the running host";
+
+    EXPECT_EQ(WaitForSingleObject(running, 30000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(running, &code);
+    CloseHandle(running);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(Bytes(Target(L"a.wdrep")), Bytes(sources_[0])) << "the running host's replace";
+    EXPECT_EQ(Bytes(Target(L"b.wdrep")), Bytes(sources_[1]));
     ExpectSourcesIntact();
     ExpectNothingLeftBehind();
 }

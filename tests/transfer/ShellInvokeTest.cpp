@@ -1,6 +1,8 @@
 // Transfers started the way the shell starts them: the built Wendrift.dll registered, the
-// handler created through COM, handed the shell's data object for the selection, asked for its
+// handler created through COM, handed the shell's data object for the selection (or, for
+// paths the shell here cannot parse, a data object with the same CF_HDROP data), asked for its
 // menu, and a directory item invoked. The library's own copy of the engine runs the transfer.
+#include "ShellextKit.h"
 #include "TransferTestKit.h"
 
 #include "shellext/ClassId.h"
@@ -13,6 +15,8 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +61,7 @@ protected:
         AddExtension(kExtension);
         AssociateDirectory(kExtension, destination_);
     }
+    ~ShellInvokeTest() override { kit::EndLeftoverTransfers(before_); }
 
     std::vector<std::wstring> Sources(const std::vector<std::wstring>& names) {
         std::vector<std::wstring> paths;
@@ -73,11 +78,14 @@ protected:
     void Invoke(const std::vector<std::wstring>& files, const std::wstring& submenu) {
         ShellSelection selection;
         ASSERT_TRUE(selection.Create(files)) << selection.Problem();
+        Invoke(selection.FolderId(), selection.DataObject(), submenu);
+    }
+    void Invoke(PCIDLIST_ABSOLUTE folder, IDataObject* data, const std::wstring& submenu) {
         IShellExtInit* init = nullptr;
         ASSERT_EQ(CoCreateInstance(kShellCallbackClassId, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IShellExtInit, reinterpret_cast<void**>(&init)),
                   S_OK);
-        ASSERT_EQ(init->Initialize(selection.FolderId(), selection.DataObject(), nullptr), S_OK);
+        ASSERT_EQ(init->Initialize(folder, data, nullptr), S_OK);
         IContextMenu* menu = nullptr;
         ASSERT_EQ(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
         HMENU popup = CreatePopupMenu();
@@ -115,8 +123,10 @@ TEST_F(ShellInvokeTest, CopyToCopiesTheWholeSelectionShowingEachFile) {
         HWND question = kit::WaitForDialog(L"Confirm File Replace");
         ASSERT_TRUE(question);
         progress = GetWindow(question, GW_OWNER);
-        EXPECT_EQ(WindowText(progress), L"Copying ...");
-        EXPECT_EQ(ControlText(progress, IDC_OVERALL_TEXT), text);
+        EXPECT_TRUE(WaitUntil([&] {
+            return WindowText(progress) == L"Copying ..." &&
+                   ControlText(progress, IDC_OVERALL_TEXT) == text;
+        }, 2000)) << ControlText(progress, IDC_OVERALL_TEXT);
         PostCommand(question, IDC_REPLACE_YES);
         ASSERT_TRUE(WaitForWindowGone(question, 5000));
     }
@@ -135,14 +145,93 @@ TEST_F(ShellInvokeTest, MoveToMovesTheWholeSelection) {
     HWND question = kit::WaitForDialog(L"Confirm File Replace");
     ASSERT_TRUE(question);
     HWND progress = GetWindow(question, GW_OWNER);
-    EXPECT_EQ(WindowText(progress), L"Moving ...");
-    EXPECT_EQ(ControlText(progress, IDC_OVERALL_TEXT), L"Overall Progress (file 3 of 3) : 100%");
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowText(progress) == L"Moving ..." &&
+               ControlText(progress, IDC_OVERALL_TEXT) == L"Overall Progress (file 3 of 3) : 100%";
+    }, 2000)) << ControlText(progress, IDC_OVERALL_TEXT);
     PostCommand(question, IDC_REPLACE_YES);
     EXPECT_TRUE(WaitForWindowGone(progress, 5000));
     ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(kit::Bytes(destination_ + L"\\" + FileNameOf(files[i])), contents_[i]);
         EXPECT_FALSE(kit::Exists(files[i]));
+    }
+}
+
+// The extension of a path as the handler takes it: from the last dot anywhere to the end.
+std::wstring ExtensionOf(const std::wstring& path) {
+    size_t dot = path.rfind(L'.');
+    return dot == std::wstring::npos ? std::wstring() : path.substr(dot);
+}
+
+// A selected path is taken whole, never cut to the first 259 units: those name another file
+// (the cut prefix), which lies beside it with its extension associated too, and stays put.
+TEST_F(ShellInvokeTest, MoveToTakesLongPathsWholeAndNeverTheirCutPrefix) {
+    struct Case {
+        size_t length;      // of the selected path
+        size_t nameLength;  // of its file name: 210 makes the target longer than 260
+        bool moved;
+    };
+    const Case cases[] = {{259, 60, true}, {260, 60, true}, {261, 60, true}, {300, 60, true},
+                          {300, 210, false}};
+    for (const Case& c : cases) {
+        for (bool prefixBeside : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.length << " / " << c.nameLength
+                                            << (prefixBeside ? " beside its cut prefix" : ""));
+            // A deep folder, then "qq...q.cut" up to the 259th unit, then "xx...x" to the end.
+            std::wstring folder = source_;
+            size_t folderLength = c.length - c.nameLength - 1;
+            while (folder.size() + 52 < folderLength) {
+                folder += L"\\" + std::wstring(50, L'd');
+                CreateDirectoryW(folder.c_str(), nullptr);
+            }
+            folder += L"\\" + std::wstring(folderLength - folder.size() - 1, L'e');
+            ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
+                        GetLastError() == ERROR_ALREADY_EXISTS);
+            size_t prefixName = std::min<size_t>(259, c.length) - folderLength - 1;
+            std::wstring name = std::wstring(prefixName - 4, L'q') + L".cut" +
+                                std::wstring(c.length - prefixName - folderLength - 1, L'x');
+            std::wstring path = folder + L"\\" + name;
+            std::wstring prefix = path.substr(0, 259);
+            ASSERT_EQ(path.size(), c.length);
+            ASSERT_EQ(destination_.size() + 1 + name.size() > 260, !c.moved);
+            for (const std::wstring& extension : {ExtensionOf(path), ExtensionOf(prefix)}) {
+                AddExtension(extension);
+                AssociateDirectory(extension, destination_);
+            }
+            ASSERT_TRUE(kit::WriteBytes(path, "the selected file"));
+            bool besides = prefixBeside && prefix != path;
+            if (besides) {
+                ASSERT_TRUE(kit::WriteBytes(prefix, "the cut prefix"));
+            }
+
+            // Wine's shell cannot parse a path over MAX_PATH: the same CF_HDROP data, by hand.
+            shellkit::BlockDataObject data(CF_HDROP, shellkit::WideDropBlock({path}));
+            Invoke(nullptr, &data, L"&Move To");
+            if (!c.moved) {
+                HWND warning = kit::WaitForDialog(L"Wendrift : Can't copy file");
+                ASSERT_TRUE(warning);
+                PostCommand(warning, IDOK);
+            }
+            ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+            if (c.moved) {
+                EXPECT_EQ(kit::Listing(destination_), std::vector<std::wstring>{name});
+                EXPECT_EQ(kit::Bytes(destination_ + L"\\" + name), "the selected file");
+                EXPECT_FALSE(kit::Exists(path));
+            } else {
+                EXPECT_TRUE(kit::Listing(destination_).empty());
+                EXPECT_EQ(kit::Bytes(path), "the selected file");
+            }
+            if (besides) {
+                EXPECT_EQ(kit::Bytes(prefix), "the cut prefix");
+            }
+            for (const std::wstring& left : kit::Listing(source_)) {
+                kit::RemoveTree(source_ + L"\\" + left);
+            }
+            kit::RemoveTree(destination_ + L"\\" + name);
+            RemoveExtension(ExtensionOf(path));
+            RemoveExtension(ExtensionOf(prefix));
+        }
     }
 }
 

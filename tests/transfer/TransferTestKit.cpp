@@ -1,7 +1,5 @@
 #include "TransferTestKit.h"
 
-#include "transfer/ProgressContext.h"
-#include "transfer/ProgressDlg.h"
 #include "transfer/TransferPlatform.h"
 #include "winframe/LibraryContext.h"
 
@@ -156,6 +154,39 @@ HWND WaitForDialog(const std::wstring& caption) {
     return WaitForWindow(L"#32770", caption.c_str(), 5000);
 }
 
+namespace {
+
+struct ProgressSearch {
+    std::wstring name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindProgress(HWND window, LPARAM search) {
+    auto* wanted = reinterpret_cast<ProgressSearch*>(search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+        !GetDlgItem(window, 1007)) {
+        return TRUE;
+    }
+    if (ControlText(window, 1004).find(L"'" + wanted->name + L"'") == std::wstring::npos) {
+        return TRUE;
+    }
+    wanted->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForProgressDialog(const std::wstring& fileName) {
+    ProgressSearch search{fileName};
+    WaitUntil([&] {
+        EnumWindows(FindProgress, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, 5000);
+    return search.found;
+}
+
 // ---- the stand-in -------------------------------------------------------------------------
 
 namespace {
@@ -164,7 +195,7 @@ std::mutex gLock;
 StandIn gStandIn;
 std::vector<StandIn::Call> gCalls;
 
-void Record(LPCWSTR source, LPCWSTR target, bool isCopy, DWORD flags, LPVOID data) {
+void Record(LPCWSTR source, LPCWSTR target, bool isCopy, DWORD flags) {
     StandIn::Call call;
     call.source = source;
     call.target = target;
@@ -172,12 +203,8 @@ void Record(LPCWSTR source, LPCWSTR target, bool isCopy, DWORD flags, LPVOID dat
     call.flags = flags;
     std::wstring folder = call.target.substr(0, call.target.find_last_of(L'\\'));
     call.targetFolderAttributes = GetFileAttributesW(folder.c_str());
-    auto* context = static_cast<ProgressContext*>(data);
-    if (context && context->dialog) {
-        call.dialog = context->dialog->Handle();
-        call.caption = WindowText(call.dialog);
-        call.overallText = ControlText(call.dialog, 1005);
-    }
+    call.apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(call.apartment)) CoUninitialize();
     std::lock_guard<std::mutex> lock(gLock);
     gCalls.push_back(call);
 }
@@ -196,7 +223,7 @@ BOOL Abort(HANDLE target, LPCWSTR targetPath, DWORD error) {
 
 BOOL WINAPI StandInCopy(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routine, LPVOID data,
                         LPBOOL cancel, DWORD flags) {
-    Record(source, target, true, flags, data);
+    Record(source, target, true, flags);
     StandIn settings = Settings();
     HANDLE in = CreateFileW(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                             nullptr);
@@ -243,11 +270,11 @@ BOOL WINAPI StandInMove(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routi
                         DWORD flags) {
     StandIn settings = Settings();
     if (!settings.crossVolume) {
-        Record(source, target, false, flags, data);
+        Record(source, target, false, flags);
         return MoveFileExW(source, target, flags & ~MOVEFILE_COPY_ALLOWED);
     }
     if (!(flags & MOVEFILE_COPY_ALLOWED)) {
-        Record(source, target, false, flags, data);
+        Record(source, target, false, flags);
         SetLastError(ERROR_NOT_SAME_DEVICE);
         return FALSE;
     }
@@ -270,14 +297,6 @@ BOOL WINAPI StandInMove(LPCWSTR source, LPCWSTR target, LPPROGRESS_ROUTINE routi
 std::vector<StandIn::Call> StandIn::Calls() {
     std::lock_guard<std::mutex> lock(gLock);
     return gCalls;
-}
-
-HWND StandIn::DialogFor(const std::wstring& source) {
-    std::lock_guard<std::mutex> lock(gLock);
-    for (const Call& call : gCalls) {
-        if (call.source == source) return call.dialog;
-    }
-    return nullptr;
 }
 
 StandIn& InstallStandIn() {

@@ -46,6 +46,9 @@ void EndLeftoverTransfers(const std::vector<DWORD>& before);
 
 // A visible dialog (#32770) with this caption, or null after 5 s.
 HWND WaitForDialog(const std::wstring& caption);
+// The progress dialog of this process that shows `fileName` as its current file, or null after
+// 5 s. The dialog paints what the worker publishes a little later, on its own timer.
+HWND WaitForProgressDialog(const std::wstring& fileName);
 
 // The stand-in for CopyFileExW / MoveFileWithProgressW, as Windows documents them: the routine
 // is called when the stream starts and after each chunk with the real figures; PROGRESS_CANCEL
@@ -63,14 +66,12 @@ struct StandIn {
         std::wstring target;
         bool isCopy = true;
         DWORD flags = 0;
-        HWND dialog = nullptr;      // the progress dialog of the transfer
-        std::wstring caption;       // its caption when the call started
-        std::wstring overallText;   // its overall text when the call started
         DWORD targetFolderAttributes = INVALID_FILE_ATTRIBUTES;  // of the folder written into
+        // CoInitializeEx(apartment-threaded) on the calling thread: S_FALSE when the thread
+        // already had an apartment.
+        HRESULT apartment = E_FAIL;
     };
     std::vector<Call> Calls();
-    // The progress dialog of the transfer that copied or moved this source, once it started.
-    HWND DialogFor(const std::wstring& source);
 };
 
 // Installs the stand-in (fresh settings, no calls) for the current test; Restore puts the
