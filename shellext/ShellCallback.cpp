@@ -6,6 +6,7 @@
 #include "shellext/ExtensionRule.h"
 #include "shellext/MenuPlan.h"
 #include "shellext/MenuRecord.h"
+#include "shellext/PackagedCommand.h"
 #include "transfer/StartTransfer.h"
 
 namespace {
@@ -75,6 +76,7 @@ bool ShellCallback::AllSameExtension() const { return ::AllSameExtension(state_.
 STDMETHODIMP ShellCallback::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT,
                                              UINT) {
     // idCmdLast and the flags are not consulted: the submenus are added whatever they say.
+    if (PackagedCommandInUse()) return E_FAIL;  // the package's commands show them already
     return GuardCom([&] { return BuildMenus(menu, indexMenu, idCmdFirst); });
 }
 

@@ -1,0 +1,62 @@
+#include "shellext/FolderCommand.h"
+
+#include "shellext/ComBoundary.h"
+#include "shellext/ShellItems.h"
+#include "shellext/TransferFailure.h"
+#include "shellext/TransferHandOff.h"
+
+#include <shlwapi.h>
+
+#include <string>
+#include <vector>
+
+STDMETHODIMP FolderCommand::GetTitle(IShellItemArray*, LPWSTR* name) {
+    if (name == nullptr) return E_POINTER;
+    return SHStrDupW(item_.label.c_str(), name);
+}
+
+STDMETHODIMP FolderCommand::GetIcon(IShellItemArray*, LPWSTR* icon) {
+    if (icon != nullptr) *icon = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP FolderCommand::GetToolTip(IShellItemArray*, LPWSTR* tip) {
+    if (tip != nullptr) *tip = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP FolderCommand::GetCanonicalName(GUID* name) {
+    if (name != nullptr) *name = GUID_NULL;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP FolderCommand::GetState(IShellItemArray*, BOOL, EXPCMDSTATE* state) {
+    if (state == nullptr) return E_POINTER;
+    *state = Enabled() ? ECS_ENABLED : ECS_DISABLED;
+    return S_OK;
+}
+
+STDMETHODIMP FolderCommand::Invoke(IShellItemArray* items, IBindCtx*) {
+    if (!Enabled()) return S_OK;
+    return GuardCom([&] {
+        std::vector<std::wstring> paths;
+        bool allFiles = false;
+        // The same selection GetState showed the entry for; anything else starts nothing.
+        if (!ReadShellItems(items, paths, allFiles) || !allFiles || paths.empty()) return S_OK;
+        if (!HandOffTransfer(paths, item_.directory, isCopy_, SystemRundll32())) {
+            ReportTransferNotStarted(nullptr);
+        }
+        return S_OK;
+    });
+}
+
+STDMETHODIMP FolderCommand::GetFlags(EXPCMDFLAGS* flags) {
+    if (flags == nullptr) return E_POINTER;
+    *flags = ECF_DEFAULT;
+    return S_OK;
+}
+
+STDMETHODIMP FolderCommand::EnumSubCommands(IEnumExplorerCommand** commands) {
+    if (commands != nullptr) *commands = nullptr;
+    return E_NOTIMPL;
+}

@@ -1,0 +1,26 @@
+// What the command tests and their helper share: the built library's command classes
+// registered the classic way (Wine finds no class registered for the user only), created
+// in-process, and handed shell item arrays of real files as Explorer hands them.
+#pragma once
+
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <string>
+#include <vector>
+
+namespace commandkit {
+
+std::wstring LibraryPath();
+// Writes (or deletes) HKCR\CLSID\{...}\InprocServer32 of both commands.
+bool RegisterCommandClasses(bool registering);
+// Null when a path cannot be parsed. A path starting with "::" names a shell folder by class.
+IShellItemArray* ItemsFor(const std::vector<std::wstring>& paths);
+IExplorerCommand* CreateCommand(const CLSID& classId);
+// The flyout's commands, each with a reference the caller releases.
+std::vector<IExplorerCommand*> Flyout(IExplorerCommand* command);
+void ReleaseAll(std::vector<IExplorerCommand*>& commands);
+// Job files of handed-off transfers waiting in the temporary folder.
+int JobFilesInTemp();
+
+}  // namespace commandkit
