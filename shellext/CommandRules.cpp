@@ -7,13 +7,11 @@ bool IsFileSystemFile(SFGAOF attributes) {
     return !(attributes & SFGAO_FOLDER) || (attributes & SFGAO_STREAM);
 }
 
-EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths, bool allFiles,
-                         std::wstring& extension) {
+EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths,
+                         const std::function<bool()>& allFiles, std::wstring& extension) {
     extension.clear();
-    if (!allFiles) return ECS_HIDDEN;
-    // The store is asked last: it is the one registry lookup this costs on every right-click.
     std::wstring shared = SelectionExtension(paths);
-    if (shared.empty() || !ExtensionAssociated(shared)) return ECS_HIDDEN;
+    if (shared.empty() || !ExtensionAssociated(shared) || !allFiles()) return ECS_HIDDEN;
     extension = shared;
     return ECS_ENABLED;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,10 @@ constexpr SFGAOF kFileItemAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_S
 bool IsFileSystemFile(SFGAOF attributes);
 
 // ECS_ENABLED for files that all share one extension the store holds, ECS_HIDDEN for anything
-// else: no paths, an item that is not a file-system file (allFiles false), mixed extensions, no
-// extension, or one without an association. extension receives the shared extension when the
-// entries show, and is emptied otherwise.
-EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths, bool allFiles,
-                         std::wstring& extension);
+// else: no paths, mixed extensions, no extension, one without an association, or an item that
+// is not a file-system file (allFiles answers false). allFiles is asked last, only for a
+// selection that would show: most right-clicks are on files of no associated extension, and
+// asking the shell about the items costs more than the store's one lookup. extension receives
+// the shared extension when the entries show, and is emptied otherwise.
+EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths,
+                         const std::function<bool()>& allFiles, std::wstring& extension);

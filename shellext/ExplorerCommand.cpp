@@ -49,9 +49,8 @@ STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE
     *state = ECS_HIDDEN;
     return GuardCom([&] {
         std::vector<std::wstring> paths;
-        bool allFiles = false;
-        if (!ReadShellItems(items, paths, allFiles)) allFiles = false;
-        *state = CommandState(paths, allFiles, extension_);
+        if (!ReadItemPaths(items, paths)) paths.clear();  // a virtual item: nothing shows
+        *state = CommandState(paths, [&] { return AllFileItems(items); }, extension_);
         return S_OK;
     });
 }

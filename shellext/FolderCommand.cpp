@@ -40,9 +40,8 @@ STDMETHODIMP FolderCommand::Invoke(IShellItemArray* items, IBindCtx*) {
     if (!Enabled()) return S_OK;
     return GuardCom([&] {
         std::vector<std::wstring> paths;
-        bool allFiles = false;
         // The same selection GetState showed the entry for; anything else starts nothing.
-        if (!ReadShellItems(items, paths, allFiles) || !allFiles || paths.empty()) return S_OK;
+        if (!ReadItemPaths(items, paths) || paths.empty() || !AllFileItems(items)) return S_OK;
         if (!HandOffTransfer(paths, item_.directory, isCopy_, SystemRundll32())) {
             ReportTransferNotStarted(nullptr);
         }

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
-// The file-system paths of the items, in order. allFiles turns false, and the reading stops, at
-// the first item that is not a file-system file (a folder, a virtual item) or whose path cannot
-// be read. A null array reads as no items. False only when the array itself cannot be read.
-bool ReadShellItems(IShellItemArray* items, std::vector<std::wstring>& paths, bool& allFiles);
+// The file-system paths of the items, in order. False, with the paths read so far, at the first
+// item without one (a virtual item) or when the array cannot be read. A null array reads as no
+// items.
+bool ReadItemPaths(IShellItemArray* items, std::vector<std::wstring>& paths);
+
+// Whether every item is a file-system file rather than a folder (IsFileSystemFile).
+bool AllFileItems(IShellItemArray* items);
