@@ -1,21 +1,15 @@
-// Hands out the Windows 11 commands, one factory per operation. Like ClassFactory it keeps no
-// count: the two factories are static and live as long as the library.
+// Hands out the Windows 11 commands, one factory per operation. It answers, counts and locks as
+// the classic factory does (nothing is counted: the library never unloads); only what it makes
+// differs. The two factories are static and live as long as the library.
 #pragma once
 
-#include <windows.h>
-#include <unknwn.h>
+#include "shellext/ClassFactory.h"
 
-class CommandFactory : public IClassFactory {
+class CommandFactory final : public ClassFactory {
 public:
     explicit CommandFactory(bool isCopy) : isCopy_(isCopy) {}
-    CommandFactory(const CommandFactory&) = delete;
-    CommandFactory& operator=(const CommandFactory&) = delete;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
-    STDMETHODIMP LockServer(BOOL lock) override;
 
 private:
     bool isCopy_;

@@ -33,11 +33,6 @@ STDMETHODIMP ExplorerCommand::GetIcon(IShellItemArray*, LPWSTR* icon) {
     });
 }
 
-STDMETHODIMP ExplorerCommand::GetToolTip(IShellItemArray*, LPWSTR* tip) {
-    if (tip != nullptr) *tip = nullptr;
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP ExplorerCommand::GetCanonicalName(GUID* name) {
     if (name == nullptr) return E_POINTER;
     *name = isCopy_ ? kCopyCommandClassId : kMoveCommandClassId;
@@ -53,10 +48,6 @@ STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE
         *state = CommandState(paths, [&] { return AllFileItems(items); }, extension_);
         return S_OK;
     });
-}
-
-STDMETHODIMP ExplorerCommand::Invoke(IShellItemArray*, IBindCtx*) {
-    return E_NOTIMPL;  // the entry only opens its flyout; the folders carry the work
 }
 
 STDMETHODIMP ExplorerCommand::GetFlags(EXPCMDFLAGS* flags) {

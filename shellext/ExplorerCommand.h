@@ -5,23 +5,22 @@
 // of the extension that GetState last saw, since EnumSubCommands is not handed the selection.
 #pragma once
 
-#include "shellext/CountedObject.h"
+#include "shellext/CommandBase.h"
 
 #include <windows.h>
 #include <shobjidl.h>
 
 #include <string>
 
-class ExplorerCommand final : public CountedObject<IExplorerCommand, IID_IExplorerCommand> {
+class ExplorerCommand final : public CommandBase {
 public:
     explicit ExplorerCommand(bool isCopy) : isCopy_(isCopy) {}
 
     STDMETHODIMP GetTitle(IShellItemArray* items, LPWSTR* name) override;
     STDMETHODIMP GetIcon(IShellItemArray* items, LPWSTR* icon) override;
-    STDMETHODIMP GetToolTip(IShellItemArray* items, LPWSTR* tip) override;
     STDMETHODIMP GetCanonicalName(GUID* name) override;
     STDMETHODIMP GetState(IShellItemArray* items, BOOL okToBeSlow, EXPCMDSTATE* state) override;
-    STDMETHODIMP Invoke(IShellItemArray* items, IBindCtx* context) override;
+    // Invoke stays the base's: the entry only opens its flyout, the folders carry the work.
     STDMETHODIMP GetFlags(EXPCMDFLAGS* flags) override;
     STDMETHODIMP EnumSubCommands(IEnumExplorerCommand** commands) override;
 

@@ -15,21 +15,6 @@ STDMETHODIMP FolderCommand::GetTitle(IShellItemArray*, LPWSTR* name) {
     return SHStrDupW(item_.label.c_str(), name);
 }
 
-STDMETHODIMP FolderCommand::GetIcon(IShellItemArray*, LPWSTR* icon) {
-    if (icon != nullptr) *icon = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP FolderCommand::GetToolTip(IShellItemArray*, LPWSTR* tip) {
-    if (tip != nullptr) *tip = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP FolderCommand::GetCanonicalName(GUID* name) {
-    if (name != nullptr) *name = GUID_NULL;
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP FolderCommand::GetState(IShellItemArray*, BOOL, EXPCMDSTATE* state) {
     if (state == nullptr) return E_POINTER;
     *state = Enabled() ? ECS_ENABLED : ECS_DISABLED;
@@ -47,15 +32,4 @@ STDMETHODIMP FolderCommand::Invoke(IShellItemArray* items, IBindCtx*) {
         }
         return S_OK;
     });
-}
-
-STDMETHODIMP FolderCommand::GetFlags(EXPCMDFLAGS* flags) {
-    if (flags == nullptr) return E_POINTER;
-    *flags = ECF_DEFAULT;
-    return S_OK;
-}
-
-STDMETHODIMP FolderCommand::EnumSubCommands(IEnumExplorerCommand** commands) {
-    if (commands != nullptr) *commands = nullptr;
-    return E_NOTIMPL;
 }

@@ -2,26 +2,21 @@
 // "<no directories>". Invoking a folder hands the whole selection to a transfer of its own.
 #pragma once
 
-#include "shellext/CountedObject.h"
+#include "shellext/CommandBase.h"
 #include "shellext/MenuPlan.h"
 
 #include <windows.h>
 #include <shobjidl.h>
 
 
-class FolderCommand final : public CountedObject<IExplorerCommand, IID_IExplorerCommand> {
+class FolderCommand final : public CommandBase {
 public:
     // A greyed item (the placeholder has no directory) shows disabled and does nothing.
     FolderCommand(const PlannedItem& item, bool isCopy) : item_(item), isCopy_(isCopy) {}
 
     STDMETHODIMP GetTitle(IShellItemArray* items, LPWSTR* name) override;
-    STDMETHODIMP GetIcon(IShellItemArray* items, LPWSTR* icon) override;
-    STDMETHODIMP GetToolTip(IShellItemArray* items, LPWSTR* tip) override;
-    STDMETHODIMP GetCanonicalName(GUID* name) override;
     STDMETHODIMP GetState(IShellItemArray* items, BOOL okToBeSlow, EXPCMDSTATE* state) override;
     STDMETHODIMP Invoke(IShellItemArray* items, IBindCtx* context) override;
-    STDMETHODIMP GetFlags(EXPCMDFLAGS* flags) override;
-    STDMETHODIMP EnumSubCommands(IEnumExplorerCommand** commands) override;
 
 private:
     bool Enabled() const { return !item_.greyed && !item_.directory.empty(); }

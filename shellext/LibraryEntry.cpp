@@ -55,20 +55,6 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
 
 STDMETHODIMP ClassFactory::LockServer(BOOL) { return S_OK; }
 
-STDMETHODIMP CommandFactory::QueryInterface(REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-        *out = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CommandFactory::AddRef() { return 2; }
-
-STDMETHODIMP_(ULONG) CommandFactory::Release() { return 1; }
-
 STDMETHODIMP CommandFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
@@ -79,8 +65,6 @@ STDMETHODIMP CommandFactory::CreateInstance(IUnknown* outer, REFIID iid, void** 
     command->Release();  // the creator's reference: what QueryInterface handed out keeps it
     return result;
 }
-
-STDMETHODIMP CommandFactory::LockServer(BOOL) { return S_OK; }
 
 namespace {
 CommandFactory copyCommandFactory(true);

@@ -1,8 +1,10 @@
 // The built library's Windows 11 commands as a surrogate creates them: registered the classic
-// way, created in-process, handed shell item arrays of real files and folders, read back
-// (titles, flags, icon, states, flyouts) against the store, and invoked until files arrive.
+// way (Wine finds no class registered for the user only), created in-process, handed shell item
+// arrays of real files and folders, read back (titles, flags, icon, states, flyouts) against the
+// store, and invoked until files arrive.
 #include "CommandKit.h"
 
+#include "ShellextKit.h"
 #include "UiDriver.h"
 #include "shellext/CommandClassIds.h"
 #include "store/AssociationStore.h"
@@ -21,26 +23,23 @@ const wchar_t kTwo[] = L".wdcmd";       // two folders
 const wchar_t kNone[] = L".wdcmdnone";  // stored without folders
 const wchar_t kUnknown[] = L".wdcmdx";  // not stored
 
-std::wstring Scratch() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"wd command \x00e9";
-}
-
-void RemoveTree(const std::wstring& path) {
-    std::wstring from = path + L'\0';
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
-}
-
-void Write(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+// Writes (or deletes) HKCR\CLSID\{...}\InprocServer32 of both commands.
+bool RegisterCommandClasses(bool registering) {
+    bool ok = true;
+    for (const CLSID& classId : {kCopyCommandClassId, kMoveCommandClassId}) {
+        wchar_t text[40] = {};
+        StringFromGUID2(classId, text, 40);
+        std::wstring key = std::wstring(L"CLSID\\") + text;
+        RegKey server;
+        if (!registering) {
+            server.DeleteTree(HKEY_CLASSES_ROOT, key);
+            continue;
+        }
+        ok = ok && server.Open(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", true) &&
+             server.SetDefaultString(shellkit::LibraryPath()) &&
+             server.SetString(L"ThreadingModel", L"Apartment");
+    }
+    return ok;
 }
 
 // "<missing>" until the whole file can be read (a transfer may still be writing it).
@@ -67,14 +66,13 @@ class Command : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         CoInitialize(nullptr);
-        ASSERT_TRUE(commandkit::RegisterCommandClasses(true));
-        RemoveTree(Scratch());
-        CreateDirectoryW(Scratch().c_str(), nullptr);
+        ASSERT_TRUE(RegisterCommandClasses(true));
+        files_ = new shellkit::ScratchFolder(L"command \x00e9");
     }
     static void TearDownTestSuite() {
-        commandkit::RegisterCommandClasses(false);
+        RegisterCommandClasses(false);
         for (const wchar_t* extension : {kTwo, kNone, kUnknown}) RemoveExtension(extension);
-        RemoveTree(Scratch());
+        delete files_;
         CoUninitialize();
     }
     void SetUp() override {
@@ -92,15 +90,9 @@ protected:
         if (move_ != nullptr) move_->Release();
     }
 
-    static std::wstring Folder(const std::wstring& name) {
-        std::wstring path = Scratch() + L"\\" + name;
-        CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }
-    static std::wstring File(const std::wstring& name, const std::string& bytes = "w") {
-        std::wstring path = Scratch() + L"\\" + name;
-        Write(path, bytes);
-        return path;
+    static std::wstring Folder(const std::wstring& name) { return files_->Folder(name); }
+    static std::wstring File(const std::wstring& name, size_t bytes = 1) {
+        return files_->File(name, bytes);
     }
     static EXPCMDSTATE State(IExplorerCommand* command, const std::vector<std::wstring>& paths) {
         IShellItemArray* items = paths.empty() ? nullptr : commandkit::ItemsFor(paths);
@@ -112,15 +104,18 @@ protected:
     }
     static bool WaitFor(const std::function<bool()>& done) { return WaitUntil(done, 20000); }
 
+    static shellkit::ScratchFolder* files_;
     IExplorerCommand* copy_ = nullptr;
     IExplorerCommand* move_ = nullptr;
 };
+
+shellkit::ScratchFolder* Command::files_ = nullptr;
 
 TEST_F(Command, EntriesAreCopyToAndMoveToWithAFlyoutAndTheProductIcon) {
     LPWSTR text = nullptr;
     EXPECT_EQ(Text(copy_->GetTitle(nullptr, &text), text), L"Copy To");
     EXPECT_EQ(Text(move_->GetTitle(nullptr, &text), text), L"Move To");
-    EXPECT_EQ(Text(copy_->GetIcon(nullptr, &text), text), commandkit::LibraryPath() + L",-5");
+    EXPECT_EQ(Text(copy_->GetIcon(nullptr, &text), text), shellkit::LibraryPath() + L",-5");
     EXPCMDFLAGS flags = 0;
     EXPECT_EQ(move_->GetFlags(&flags), S_OK);
     EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_HASSUBCOMMANDS));
@@ -181,7 +176,7 @@ TEST_F(Command, FlyoutListsTheStoreFoldersInTheClassicMenuOrder) {
 }
 
 TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
-    std::vector<std::wstring> files = {File(L"m 1.wdcmd", "first"), File(L"m \x00fc.wdcmd", "second")};
+    std::vector<std::wstring> files = {File(L"m 1.wdcmd", 10), File(L"m \x00fc.wdcmd", 20)};
     IShellItemArray* items = commandkit::ItemsFor(files);
     ASSERT_TRUE(items);
     ASSERT_EQ(State(move_, files), ECS_ENABLED);
@@ -194,8 +189,8 @@ TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
     commandkit::ReleaseAll(flyout);
     items->Release();
     EXPECT_TRUE(WaitFor([&] {
-        return Read(target + L"\\m 1.wdcmd") == "first" &&
-               Read(target + L"\\m \x00fc.wdcmd") == "second" &&
+        return Read(target + L"\\m 1.wdcmd") == std::string(10, 'w') &&
+               Read(target + L"\\m \x00fc.wdcmd") == std::string(20, 'w') &&
                GetFileAttributesW(files[0].c_str()) == INVALID_FILE_ATTRIBUTES &&
                GetFileAttributesW(files[1].c_str()) == INVALID_FILE_ATTRIBUTES;
     }));
@@ -206,7 +201,7 @@ TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
     std::wstring line = UnixToWindowsPath(WENDRIFT_INVOKE_HELPER);
     line = L"\"" + line + L"\"";
     for (int i = 0; i < 3; ++i) {
-        files.push_back(File(L"c " + std::to_wstring(i) + L".wdcmd", std::string(200000, 'a' + i)));
+        files.push_back(File(L"c " + std::to_wstring(i) + L".wdcmd", 200000 + i));
         line += L" \"" + files.back() + L"\"";
     }
     std::wstring target;
@@ -227,7 +222,7 @@ TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
     EXPECT_TRUE(WaitFor([&] {
         for (int i = 0; i < 3; ++i) {
             std::wstring name = L"c " + std::to_wstring(i) + L".wdcmd";
-            if (Read(target + L"\\" + name) != std::string(200000, 'a' + i)) return false;
+            if (Read(target + L"\\" + name) != std::string(200000 + i, 'w')) return false;
         }
         return true;
     }));

@@ -1,32 +1,8 @@
 #include "CommandKit.h"
 
-#include "UiDriver.h"
-#include "shellext/CommandClassIds.h"
-#include "store/RegKey.h"
-
 #include <shlobj.h>
 
 namespace commandkit {
-
-std::wstring LibraryPath() { return UnixToWindowsPath(WENDRIFT_DLL_PATH); }
-
-bool RegisterCommandClasses(bool registering) {
-    bool ok = true;
-    for (const CLSID& classId : {kCopyCommandClassId, kMoveCommandClassId}) {
-        wchar_t text[40] = {};
-        StringFromGUID2(classId, text, 40);
-        std::wstring key = std::wstring(L"CLSID\\") + text;
-        RegKey server;
-        if (!registering) {
-            server.DeleteTree(HKEY_CLASSES_ROOT, key);
-            continue;
-        }
-        ok = ok && server.Open(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", true) &&
-             server.SetDefaultString(LibraryPath()) &&
-             server.SetString(L"ThreadingModel", L"Apartment");
-    }
-    return ok;
-}
 
 IShellItemArray* ItemsFor(const std::vector<std::wstring>& paths) {
     std::vector<PIDLIST_ABSOLUTE> ids;

@@ -1,6 +1,5 @@
-// What the command tests and their helper share: the built library's command classes
-// registered the classic way (Wine finds no class registered for the user only), created
-// in-process, and handed shell item arrays of real files as Explorer hands them.
+// What the command tests and their helper share: the built library's command classes created
+// in-process and handed shell item arrays of real files as Explorer hands them.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +10,6 @@
 
 namespace commandkit {
 
-std::wstring LibraryPath();
-// Writes (or deletes) HKCR\CLSID\{...}\InprocServer32 of both commands.
-bool RegisterCommandClasses(bool registering);
 // Null when a path cannot be parsed. A path starting with "::" names a shell folder by class.
 IShellItemArray* ItemsFor(const std::vector<std::wstring>& paths);
 IExplorerCommand* CreateCommand(const CLSID& classId);
