@@ -1,10 +1,15 @@
-// The library's outer shell: process attach, the COM exports and the class factory. Kept thin:
-// the decisions live in ShellCallback and the plain functions it calls.
+// The library's outer shell: process attach, the COM exports, the class factories and the
+// entry that runs a handed-off transfer. Kept thin: the decisions live in ShellCallback, the
+// Windows 11 commands and the plain functions they call.
 #include "shellext/ClassFactory.h"
 #include "shellext/ClassId.h"
 #include "shellext/ComBoundary.h"
+#include "shellext/CommandClassIds.h"
+#include "shellext/CommandFactory.h"
+#include "shellext/ExplorerCommand.h"
 #include "shellext/ModulePath.h"
 #include "shellext/ShellCallback.h"
+#include "shellext/TransferHandOff.h"
 #include "store/ShellRegistrar.h"
 #include "winframe/LibraryContext.h"
 
@@ -50,12 +55,30 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
 
 STDMETHODIMP ClassFactory::LockServer(BOOL) { return S_OK; }
 
+STDMETHODIMP CommandFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    ExplorerCommand* command = new (std::nothrow) ExplorerCommand(isCopy_);
+    if (command == nullptr) return E_OUTOFMEMORY;
+    HRESULT result = command->QueryInterface(iid, out);
+    command->Release();  // the creator's reference: what QueryInterface handed out keeps it
+    return result;
+}
+
+namespace {
+CommandFactory copyCommandFactory(true);
+CommandFactory moveCommandFactory(false);
+
+bool SameClass(REFCLSID a, const CLSID& b) { return std::memcmp(&a, &b, sizeof(CLSID)) == 0; }
+}  // namespace
+
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
-    if (std::memcmp(&clsid, &kShellCallbackClassId, sizeof(CLSID)) != 0) {
-        return CLASS_E_CLASSNOTAVAILABLE;
-    }
+    if (SameClass(clsid, kCopyCommandClassId)) return copyCommandFactory.QueryInterface(iid, out);
+    if (SameClass(clsid, kMoveCommandClassId)) return moveCommandFactory.QueryInterface(iid, out);
+    if (!SameClass(clsid, kShellCallbackClassId)) return CLASS_E_CLASSNOTAVAILABLE;
     ClassFactory* factory = new (std::nothrow) ClassFactory();
     if (factory == nullptr) return E_OUTOFMEMORY;
     HRESULT result = factory->QueryInterface(iid, out);
@@ -83,4 +106,10 @@ STDAPI DllUnregisterServer() {
         if (!ModulePath(path)) return E_FAIL;
         return SUCCEEDED(RegisterServer(path, false)) ? S_OK : E_FAIL;
     });
+}
+
+// rundll32's entry for a transfer handed off by a Windows 11 command: the W form, so the job
+// file's path arrives as UTF-16. Returns when the transfer has ended.
+extern "C" void CALLBACK RunTransferW(HWND, HINSTANCE, LPWSTR commandLine, int) {
+    RunHandedOffTransfer(commandLine);
 }

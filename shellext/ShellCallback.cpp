@@ -6,6 +6,7 @@
 #include "shellext/ExtensionRule.h"
 #include "shellext/MenuPlan.h"
 #include "shellext/MenuRecord.h"
+#include "shellext/PackagedCommand.h"
 #include "store/AssociationStore.h"
 #include "transfer/StartTransfer.h"
 
@@ -84,6 +85,8 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
     // A double-click asks for the default verb only, which these menus never hold: answered
     // before anything is read.
     if ((flags & CMF_DEFAULTONLY) != 0) return record.Answer();
+    // The package's commands show the same entries in this menu already.
+    if (PackagedCommandInUse()) return record.Answer();
     if (!AllSameExtension()) return E_FAIL;
     std::wstring extension = state_.FirstFileExtension();
     if (extension.empty()) return E_FAIL;

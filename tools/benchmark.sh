@@ -22,7 +22,7 @@ if [ ! -d "$build" ]; then
 fi
 build=$(cd "$build" && pwd)
 
-SECTIONS=(shell_extension throughput progress_routine memory_per_right_click)
+SECTIONS=(shell_extension throughput progress_routine memory_per_right_click windows11_command)
 
 aims=()
 symbol() { [ "$1" = lt ] && echo "<" || echo "<="; }
@@ -283,6 +283,32 @@ bench_memory_per_right_click() {
     "$(get selection_bytes)"
   # A figure to watch, not an aim: handlers are never freed by design, so some memory per
   # right-click is expected.
+}
+
+# The Windows 11 command's GetState, which Explorer calls on every right-click of any file:
+# against one open and close of the extension's store key, timed in the same run.
+bench_windows11_command() {
+  local dll="$build/shellext/Wendrift.dll" figures ratio
+  if [ ! -f "$dll" ] || ! figures=$(w "$build/tools/wendrift-command-bench.exe" "$(winepath -w "$dll")" | tr -d '\r') ||
+     ! grep -q '^registry_open_us ' <<<"$figures"; then
+    echo "The Windows 11 command benchmark could not run${figures:+: $figures}"
+    unmeasured getstate-vs-registry-open le 2 x
+    return 1
+  fi
+  get() { awk -v k="$1" '$1 == k { print $2 }' <<<"$figures"; }
+  echo "Windows 11 command, GetState per right-click (medians of 31 batches of 200 calls, 4 for 100 files):"
+  printf '  one file of an associated extension:      %8.2f us\n' "$(get getstate_1_us)"
+  printf '  one file of an extension not in the store: %8.2f us\n' "$(get getstate_unassociated_us)"
+  printf '  100 files of an associated extension:     %8.2f us\n' "$(get getstate_100_us)"
+  printf '  RegOpenKeyExW + RegCloseKey of the key:    %8.2f us\n' "$(get registry_open_us)"
+  printf '  the shell alone, answering what GetState asks about one file (path, attributes): %.2f us\n' \
+    "$(get shell_answers_us)"
+  # Under Wine the shell's answers dwarf the rest: the remainder is what Wendrift itself adds.
+  printf '  GetState less the shell'"'"'s answers, against the registry open: %.2f x\n' \
+    "$(awk -v g="$(get getstate_1_us)" -v s="$(get shell_answers_us)" -v r="$(get registry_open_us)" \
+         'BEGIN { printf "%.2f", (g - s) / r }')"
+  ratio=$(awk -v g="$(get getstate_1_us)" -v r="$(get registry_open_us)" 'BEGIN { printf "%.2f", g / r }')
+  aim getstate-vs-registry-open "$ratio" le 2 x
 }
 
 trap 'rm -rf "$data"; "$root/tools/wine-session.sh" stop "$build" >/dev/null 2>&1' EXIT

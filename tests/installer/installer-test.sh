@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Silent install -> files, server keys, shortcut and uninstall entry are there -> an association
-# saved through the store and RegisterExtension -> silent uninstall -> all of it is gone again.
-# Checks the registry and the disk, not exit codes alone.
+# With Wine reporting Windows 10: silent install -> files, server keys, shortcut and uninstall
+# entry are there, nothing of the Windows 11 package -> an association saved through the store
+# and RegisterExtension -> silent uninstall -> all of it is gone again. Then with Wine reporting
+# Windows 11 (build 22000): the package's registration is attempted, its failure (Wine deploys
+# no packages) logged, the install intact and the classic menu working; uninstall takes the
+# certificate's trust and Active Setup entry along. Checks the registry and the disk, not exit
+# codes alone.
 # Usage: installer-test.sh SETUP.exe associate-for-test.exe Wendrift.dll WendriftConfig.exe
+#                          wendrift-shellhost.exe Wendrift.cer
 set -u
-setup=$1 helper=$2 library=$3 config=$4
+setup=$1 helper=$2 library=$3 config=$4 shellhost=$5 certificate=$6
 : "${WINEPREFIX:?}"
 # No .desktop files for the shortcut in the Linux home: Wine's menu builder stays off.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -46,6 +51,11 @@ dir="$WINEPREFIX/drive_c/Program Files/Wendrift"
 windir='C:\Program Files\Wendrift'
 # Our extensions: one the shell never saw, one with a file type of its own.
 ext1=.zwdinst1 ext2=.zwdinst2 type2=zwdinsttype
+# Windows 11: what NSIS and the library read as the build; the trust and Active Setup entries.
+version_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+thumbprint=$(openssl x509 -inform der -in "$certificate" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+trust="HKLM\\Software\\Microsoft\\SystemCertificates\\TrustedPeople\\Certificates\\$thumbprint"
+active_setup='Software\Microsoft\Active Setup\Installed Components\{9294691A-26A1-45AB-8DF0-74A655584D53}'
 
 # Other test programs share the prefix: keep the server keys and the store as they were, and
 # empty the store so that the uninstaller touches only what this test saved.
@@ -56,7 +66,9 @@ for key in "$server" "$progid" 'HKCU\Software\Wendrift'; do
     w reg export "$key" "$(winepath -w "$file")" /y && saved+=("$file")
   fi
 done
+build=$(value_of "$version_key" CurrentBuildNumber | sed 's/^REG_SZ //')
 restore() {
+  w reg add "$version_key" /v CurrentBuildNumber /d "${build:-7601}" /f
   for key in "HKCR\\$ext1" "HKCR\\$ext2" "HKCR\\$type2"; do w reg delete "$key" /f; done
   for file in "${saved[@]}"; do w reg import "$(winepath -w "$file")"; done
   rm -rf "$work"
@@ -65,7 +77,16 @@ trap restore EXIT
 w reg delete 'HKCU\Software\Wendrift\Extensions' /f
 for key in "$server" "$progid" "HKCR\\$ext1" "HKCR\\$ext2" "HKCR\\$type2"; do w reg delete "$key" /f; done
 
-echo "--- silent install"
+# The uninstaller re-starts itself from a temporary copy and returns at once; its last step
+# removes the uninstall entry.
+uninstall() {
+  w "$dir/Uninstall.exe" /S || fail "uninstaller exited with $?"
+  for _ in $(seq 120); do key_exists "$uninstall_key" || break; sleep 0.5; done
+  for _ in $(seq 20); do [ -e "$dir" ] || break; sleep 0.25; done
+}
+
+echo "--- Windows 10: silent install"
+w reg add "$version_key" /v CurrentBuildNumber /d 19045 /f
 w "$setup" /S || fail "setup exited with $?"
 expect_file "$dir/Wendrift.dll"
 expect_file "$dir/WendriftConfig.exe"
@@ -91,6 +112,11 @@ case "$size" in
 esac
 shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Wendrift/Wendrift Configuration.lnk' 2>/dev/null | head -n1)
 if [ -n "$shortcut" ]; then pass "shortcut $shortcut"; else fail "no Start-menu shortcut"; fi
+grep -q 'build 19045: no Windows 11 menu' "$dir/Wendrift-setup.log" && pass "log: nothing attempted" ||
+  fail "log: $(cat "$dir/Wendrift-setup.log")"
+expect_no_file "$dir/Wendrift.msix"
+expect_no_key "$trust"
+expect_no_key "HKLM\\$active_setup"
 
 echo "--- associations saved through the store and RegisterExtension"
 w reg add "HKCR\\$ext2" /ve /d "$type2" /f
@@ -107,12 +133,8 @@ case "$(value_of "$store\\$ext1" 'c:\wendrift target\two')" in
 esac
 expect_key "$store\\$ext2"
 
-echo "--- silent uninstall"
-w "$dir/Uninstall.exe" /S || fail "uninstaller exited with $?"
-# It re-starts itself from a temporary copy and returns at once; its last step removes the
-# uninstall entry.
-for _ in $(seq 120); do key_exists "$uninstall_key" || break; sleep 0.5; done
-for _ in $(seq 20); do [ -e "$dir" ] || break; sleep 0.25; done
+echo "--- Windows 10: silent uninstall"
+uninstall
 expect_no_key "$uninstall_key"
 expect_no_file "$dir"
 if [ -n "$shortcut" ]; then expect_no_file "$shortcut"; expect_no_file "$(dirname "$shortcut")"; fi
@@ -126,6 +148,33 @@ expect_no_key "$store\\$ext2"
 # The file type we gave an extension that had none goes with our ProgID; a foreign one stays.
 expect_no_key "HKCR\\$ext1"
 expect_value "HKCR\\$ext2" "" "REG_SZ $type2"
+
+echo "--- Windows 11: silent install"
+w reg add "$version_key" /v CurrentBuildNumber /d 22000 /f
+w "$setup" /S || fail "setup exited with $?"
+cmp -s "$dir/Wendrift.msix" "$(dirname "$certificate")/Wendrift.msix" || fail "installed Wendrift.msix differs from the build's"
+expect_file "$dir/Wendrift.cer"
+expect_file "$dir/WendriftPackage.ps1"
+expect_key "$trust"
+for line in 'build 22000: registering' 'Certificate trusted' 'Package registration failed' 'Other users: registered at their next logon'; do
+  grep -q "$line" "$dir/Wendrift-setup.log" && pass "log: $line" || fail "log lacks '$line': $(cat "$dir/Wendrift-setup.log")"
+done
+expect_value "HKLM\\$active_setup" StubPath "REG_SZ \"C:\\windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -NonInteractive -ExecutionPolicy Bypass -WindowStyle Hidden -File \"$windir\\WendriftPackage.ps1\" register"
+expect_no_key "HKCU\\$active_setup"  # registration failed: this user retries at logon too
+expect_value "$server\\InprocServer32" "" "REG_SZ $windir\\Wendrift.dll"
+w "$helper" "$ext1" 'C:\Wendrift Target\One' || fail "associating $ext1"
+mkdir -p "$WINEPREFIX/drive_c/wendrift installer" && : >"$WINEPREFIX/drive_c/wendrift installer/a$ext1"
+timeout 60 wine "$shellhost" "C:\\wendrift installer\\a$ext1" >"$work/menu.txt" 2>&1 </dev/null
+grep -q 'Cop&y To' "$work/menu.txt" && pass "the classic menu shows" || fail "no classic menu: $(cat "$work/menu.txt")"
+rm -rf "$WINEPREFIX/drive_c/wendrift installer"
+
+echo "--- Windows 11: silent uninstall"
+uninstall
+expect_no_file "$dir"
+expect_no_key "$trust"
+expect_no_key "HKLM\\$active_setup"
+expect_no_key "$server"
+expect_no_key "$store\\$ext1"
 
 if [ "$failures" -ne 0 ]; then
   echo "--- wine output"; cat "$log"

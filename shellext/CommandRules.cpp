@@ -1,0 +1,17 @@
+#include "shellext/CommandRules.h"
+
+#include "shellext/FlyoutSource.h"
+
+bool IsFileSystemFile(SFGAOF attributes) {
+    if (!(attributes & SFGAO_FILESYSTEM)) return false;
+    return !(attributes & SFGAO_FOLDER) || (attributes & SFGAO_STREAM);
+}
+
+EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths,
+                         const std::function<bool()>& allFiles, std::wstring& extension) {
+    extension.clear();
+    std::wstring shared = SelectionExtension(paths);
+    if (shared.empty() || !ExtensionAssociated(shared) || !allFiles()) return ECS_HIDDEN;
+    extension = shared;
+    return ECS_ENABLED;
+}

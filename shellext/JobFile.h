@@ -1,0 +1,20 @@
+// A transfer handed from the Windows 11 command to the process that runs it, as a file: the
+// selection may be far longer than a command line can hold. The text is UTF-16 with a byte
+// order mark: "copy" or "move" on the first line, the destination on the second, one source
+// path on each line after that, every line ended by "\n".
+#pragma once
+
+#include "transfer/TransferJob.h"
+
+#include <string>
+
+// False when there is nothing to transfer or a path or the destination holds a line break (it
+// would split into lines of another meaning; no real path has one).
+bool FormatJob(const TransferJob& job, std::wstring& text);
+// Fills files, destination and isCopy; false for anything FormatJob would not have written.
+bool ParseJob(const std::wstring& text, TransferJob& job);
+
+// A new file in the user's temporary folder holding the text; path receives its name.
+bool WriteJobFile(const std::wstring& text, std::wstring& path);
+// The whole file as text; false when it cannot be read or is not UTF-16 with its mark.
+bool ReadJobFile(const std::wstring& path, std::wstring& text);

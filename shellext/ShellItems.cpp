@@ -1,0 +1,64 @@
+#include "shellext/ShellItems.h"
+
+#include "shellext/CommandRules.h"
+
+#include <shlobj.h>
+
+namespace {
+
+// A shell item released whatever way the loop body leaves.
+class ItemAt {
+public:
+    ItemAt(IShellItemArray* items, DWORD index) {
+        if (FAILED(items->GetItemAt(index, &item_))) item_ = nullptr;
+    }
+    ~ItemAt() {
+        if (item_ != nullptr) item_->Release();
+    }
+    ItemAt(const ItemAt&) = delete;
+    ItemAt& operator=(const ItemAt&) = delete;
+    IShellItem* Get() const { return item_; }
+
+private:
+    IShellItem* item_ = nullptr;
+};
+
+constexpr UINT kLongPathUnits = 32768;
+
+}  // namespace
+
+bool ReadItemPaths(IShellItemArray* items, std::vector<std::wstring>& paths) {
+    paths.clear();
+    if (items == nullptr) return true;
+    DWORD count = 0;
+    if (FAILED(items->GetCount(&count))) return false;
+    paths.reserve(count);
+    std::wstring buffer(kLongPathUnits, L'\0');
+    for (DWORD i = 0; i < count; ++i) {
+        ItemAt item(items, i);
+        PIDLIST_ABSOLUTE id = nullptr;
+        if (item.Get() == nullptr || FAILED(SHGetIDListFromObject(item.Get(), &id))) return false;
+        // The same answer as IShellItem::GetDisplayName(SIGDN_FILESYSPATH), at half its cost
+        // under Wine: GetState runs on every right-click.
+        BOOL found = SHGetPathFromIDListEx(id, &buffer[0], kLongPathUnits, GPFIDL_DEFAULT);
+        CoTaskMemFree(id);
+        if (!found) return false;
+        paths.emplace_back(buffer.c_str());
+    }
+    return true;
+}
+
+bool AllFileItems(IShellItemArray* items) {
+    DWORD count = 0;
+    if (items == nullptr || FAILED(items->GetCount(&count))) return false;
+    for (DWORD i = 0; i < count; ++i) {
+        ItemAt item(items, i);
+        SFGAOF attributes = 0;
+        // S_FALSE only says that not every asked attribute is set: the value is still right.
+        if (item.Get() == nullptr || FAILED(item.Get()->GetAttributes(kFileItemAttributes, &attributes)) ||
+            !IsFileSystemFile(attributes)) {
+            return false;
+        }
+    }
+    return true;
+}

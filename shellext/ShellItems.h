@@ -1,0 +1,16 @@
+// The selection as the Windows 11 menu hands it to a command: an IShellItemArray.
+#pragma once
+
+#include <windows.h>
+#include <shobjidl.h>
+
+#include <string>
+#include <vector>
+
+// The file-system paths of the items, in order. False, with the paths read so far, at the first
+// item without one (a virtual item) or when the array cannot be read. A null array reads as no
+// items.
+bool ReadItemPaths(IShellItemArray* items, std::vector<std::wstring>& paths);
+
+// Whether every item is a file-system file rather than a folder (IsFileSystemFile).
+bool AllFileItems(IShellItemArray* items);

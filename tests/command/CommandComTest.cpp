@@ -1,0 +1,233 @@
+// The built library's Windows 11 commands as a surrogate creates them: registered the classic
+// way (Wine finds no class registered for the user only), created in-process, handed shell item
+// arrays of real files and folders, read back (titles, flags, icon, states, flyouts) against the
+// store, and invoked until files arrive.
+#include "CommandKit.h"
+
+#include "ShellextKit.h"
+#include "UiDriver.h"
+#include "shellext/CommandClassIds.h"
+#include "store/AssociationStore.h"
+#include "store/RegKey.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kTwo[] = L".wdcmd";       // two folders
+const wchar_t kNone[] = L".wdcmdnone";  // stored without folders
+const wchar_t kUnknown[] = L".wdcmdx";  // not stored
+
+// Writes (or deletes) HKCR\CLSID\{...}\InprocServer32 of both commands.
+bool RegisterCommandClasses(bool registering) {
+    bool ok = true;
+    for (const CLSID& classId : {kCopyCommandClassId, kMoveCommandClassId}) {
+        wchar_t text[40] = {};
+        StringFromGUID2(classId, text, 40);
+        std::wstring key = std::wstring(L"CLSID\\") + text;
+        RegKey server;
+        if (!registering) {
+            server.DeleteTree(HKEY_CLASSES_ROOT, key);
+            continue;
+        }
+        ok = ok && server.Open(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", true) &&
+             server.SetDefaultString(shellkit::LibraryPath()) &&
+             server.SetString(L"ThreadingModel", L"Apartment");
+    }
+    return ok;
+}
+
+// "<missing>" until the whole file can be read (a transfer may still be writing it).
+std::string Read(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return read == bytes.size() ? bytes : "<missing>";
+}
+
+// text is read after the call that fills it: hence the reference.
+std::wstring Text(HRESULT hr, LPWSTR& text) {
+    std::wstring copy = SUCCEEDED(hr) && text != nullptr ? text : L"<failed>";
+    CoTaskMemFree(text);
+    text = nullptr;
+    return copy;
+}
+
+class Command : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        CoInitialize(nullptr);
+        ASSERT_TRUE(RegisterCommandClasses(true));
+        files_ = new shellkit::ScratchFolder(L"command \x00e9");
+    }
+    static void TearDownTestSuite() {
+        RegisterCommandClasses(false);
+        for (const wchar_t* extension : {kTwo, kNone, kUnknown}) RemoveExtension(extension);
+        delete files_;
+        CoUninitialize();
+    }
+    void SetUp() override {
+        for (const wchar_t* extension : {kTwo, kNone, kUnknown}) RemoveExtension(extension);
+        AddExtension(kTwo);
+        AssociateDirectory(kTwo, Folder(L"to one"));
+        AssociateDirectory(kTwo, Folder(L"to two"));
+        AddExtension(kNone);
+        copy_ = commandkit::CreateCommand(kCopyCommandClassId);
+        move_ = commandkit::CreateCommand(kMoveCommandClassId);
+        ASSERT_TRUE(copy_ && move_);
+    }
+    void TearDown() override {
+        if (copy_ != nullptr) copy_->Release();
+        if (move_ != nullptr) move_->Release();
+    }
+
+    static std::wstring Folder(const std::wstring& name) { return files_->Folder(name); }
+    static std::wstring File(const std::wstring& name, size_t bytes = 1) {
+        return files_->File(name, bytes);
+    }
+    static EXPCMDSTATE State(IExplorerCommand* command, const std::vector<std::wstring>& paths) {
+        IShellItemArray* items = paths.empty() ? nullptr : commandkit::ItemsFor(paths);
+        EXPECT_TRUE(paths.empty() || items != nullptr);
+        EXPCMDSTATE state = ECS_CHECKBOX;
+        EXPECT_EQ(command->GetState(items, FALSE, &state), S_OK);
+        if (items != nullptr) items->Release();
+        return state;
+    }
+    static bool WaitFor(const std::function<bool()>& done) { return WaitUntil(done, 20000); }
+
+    static shellkit::ScratchFolder* files_;
+    IExplorerCommand* copy_ = nullptr;
+    IExplorerCommand* move_ = nullptr;
+};
+
+shellkit::ScratchFolder* Command::files_ = nullptr;
+
+TEST_F(Command, EntriesAreCopyToAndMoveToWithAFlyoutAndTheProductIcon) {
+    LPWSTR text = nullptr;
+    EXPECT_EQ(Text(copy_->GetTitle(nullptr, &text), text), L"Copy To");
+    EXPECT_EQ(Text(move_->GetTitle(nullptr, &text), text), L"Move To");
+    EXPECT_EQ(Text(copy_->GetIcon(nullptr, &text), text), shellkit::LibraryPath() + L",-5");
+    EXPCMDFLAGS flags = 0;
+    EXPECT_EQ(move_->GetFlags(&flags), S_OK);
+    EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_HASSUBCOMMANDS));
+    GUID name = GUID_NULL;
+    EXPECT_EQ(move_->GetCanonicalName(&name), S_OK);
+    EXPECT_TRUE(IsEqualGUID(name, kMoveCommandClassId));
+}
+
+TEST_F(Command, ShowsOnlyForFilesOfOneStoredExtension) {
+    std::wstring a = File(L"a.wdcmd"), b = File(L"B.WDCMD"), none = File(L"n.wdcmdnone");
+    struct Case {
+        std::vector<std::wstring> paths;
+        EXPCMDSTATE state;
+    } cases[] = {
+        {{a, b}, ECS_ENABLED},
+        {{none}, ECS_ENABLED},  // the flyout then says "<no directories>"
+        {{}, ECS_HIDDEN},
+        {{File(L"x.wdcmdx")}, ECS_HIDDEN},
+        {{a, none}, ECS_HIDDEN},
+        {{a, Folder(L"folder.wdcmd")}, ECS_HIDDEN},
+        {{Folder(L"folder.wdcmd")}, ECS_HIDDEN},
+        {{L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}, ECS_HIDDEN},  // My Computer
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(State(copy_, c.paths), c.state) << (c.paths.empty() ? L"" : c.paths.back());
+        EXPECT_EQ(State(move_, c.paths), c.state);
+    }
+}
+
+TEST_F(Command, FlyoutListsTheStoreFoldersInTheClassicMenuOrder) {
+    std::vector<std::wstring> stored;
+    std::wstring directory;
+    while (NextDirectory(kTwo, directory)) stored.push_back(directory);
+    ASSERT_EQ(stored.size(), 2u);
+    for (IExplorerCommand* command : {copy_, move_}) {
+        ASSERT_EQ(State(command, {File(L"a.wdcmd")}), ECS_ENABLED);
+        std::vector<IExplorerCommand*> flyout = commandkit::Flyout(command);
+        ASSERT_EQ(flyout.size(), 2u);
+        for (size_t i = 0; i < flyout.size(); ++i) {
+            LPWSTR text = nullptr;
+            EXPECT_EQ(Text(flyout[i]->GetTitle(nullptr, &text), text),
+                      L"&" + std::to_wstring(i + 1) + L".\t" + stored[i]);
+            EXPECT_EQ(State(flyout[i], {}), ECS_ENABLED);
+            EXPCMDFLAGS flags = ECF_HASSUBCOMMANDS;
+            EXPECT_EQ(flyout[i]->GetFlags(&flags), S_OK);
+            EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_DEFAULT));
+        }
+        commandkit::ReleaseAll(flyout);
+
+        ASSERT_EQ(State(command, {File(L"n.wdcmdnone")}), ECS_ENABLED);
+        flyout = commandkit::Flyout(command);
+        ASSERT_EQ(flyout.size(), 1u);
+        LPWSTR text = nullptr;
+        EXPECT_EQ(Text(flyout[0]->GetTitle(nullptr, &text), text), L"<no directories>");
+        EXPECT_EQ(State(flyout[0], {}), ECS_DISABLED);
+        commandkit::ReleaseAll(flyout);
+    }
+}
+
+TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
+    std::vector<std::wstring> files = {File(L"m 1.wdcmd", 10), File(L"m \x00fc.wdcmd", 20)};
+    IShellItemArray* items = commandkit::ItemsFor(files);
+    ASSERT_TRUE(items);
+    ASSERT_EQ(State(move_, files), ECS_ENABLED);
+    std::vector<IExplorerCommand*> flyout = commandkit::Flyout(move_);
+    ASSERT_EQ(flyout.size(), 2u);
+    LPWSTR title = nullptr;
+    std::wstring label = Text(flyout[1]->GetTitle(nullptr, &title), title);
+    std::wstring target = label.substr(label.find(L'\t') + 1);
+    EXPECT_EQ(flyout[1]->Invoke(items, nullptr), S_OK);
+    commandkit::ReleaseAll(flyout);
+    items->Release();
+    EXPECT_TRUE(WaitFor([&] {
+        return Read(target + L"\\m 1.wdcmd") == std::string(10, 'w') &&
+               Read(target + L"\\m \x00fc.wdcmd") == std::string(20, 'w') &&
+               GetFileAttributesW(files[0].c_str()) == INVALID_FILE_ATTRIBUTES &&
+               GetFileAttributesW(files[1].c_str()) == INVALID_FILE_ATTRIBUTES;
+    }));
+}
+
+TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
+    std::vector<std::wstring> files;
+    std::wstring line = UnixToWindowsPath(WENDRIFT_INVOKE_HELPER);
+    line = L"\"" + line + L"\"";
+    for (int i = 0; i < 3; ++i) {
+        files.push_back(File(L"c " + std::to_wstring(i) + L".wdcmd", 200000 + i));
+        line += L" \"" + files.back() + L"\"";
+    }
+    std::wstring target;
+    NextDirectory(kTwo, target);
+    RegKey::ResetValueCursor();
+    int jobFiles = commandkit::JobFilesInTemp();
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] {
+        for (int i = 0; i < 3; ++i) {
+            std::wstring name = L"c " + std::to_wstring(i) + L".wdcmd";
+            if (Read(target + L"\\" + name) != std::string(200000 + i, 'w')) return false;
+        }
+        return true;
+    }));
+    for (const std::wstring& file : files) EXPECT_NE(Read(file), "<missing>");
+    EXPECT_EQ(commandkit::JobFilesInTemp(), jobFiles) << "the transfer deletes its job file";
+}
+
+}  // namespace

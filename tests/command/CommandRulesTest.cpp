@@ -1,0 +1,135 @@
+// The Windows 11 commands' decisions without COM: which selections show the entries, what a
+// job file holds and how rundll32 is started on it, and when the classic menu stays away.
+#include "CommandKit.h"
+
+#include "shellext/CommandRules.h"
+#include "shellext/JobFile.h"
+#include "shellext/PackagedCommand.h"
+#include "shellext/TransferHandOff.h"
+#include "store/AssociationStore.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kStored[] = L".wdrule";  // associated, without folders
+const wchar_t kUnknown[] = L".wdrulenone";
+
+TEST(CommandState, ShowsOnlyForFilesSharingOneStoredExtension) {
+    AddExtension(kStored);
+    RemoveExtension(kUnknown);
+    struct Case {
+        std::vector<std::wstring> paths;
+        bool allFiles;
+        std::wstring extension;  // empty: hidden
+        bool asksItems;          // whether the items' kind was asked about
+    } cases[] = {
+        {{L"c:\\a\\x.wdrule"}, true, L".wdrule", true},
+        {{L"c:\\a\\x.WDRULE", L"c:\\b\\y.wdrule"}, true, L".WDRULE", true},  // the first file's spelling
+        {{L"c:\\a\\x.wdrule"}, false, L"", true},  // a folder among them
+        {{}, true, L"", false},
+        {{L"c:\\a\\x.wdrule", L"c:\\a\\y.wdrulenone"}, true, L"", false},
+        {{L"c:\\a\\readme"}, true, L"", false},
+        {{L"c:\\a\\x.wdrulenone"}, true, L"", false},  // most right-clicks: the store says no
+    };
+    for (const Case& c : cases) {
+        std::wstring extension = L"stale";
+        bool asked = false;
+        EXPCMDSTATE state = CommandState(c.paths, [&] { asked = true; return c.allFiles; }, extension);
+        EXPECT_EQ(state, c.extension.empty() ? ECS_HIDDEN : ECS_ENABLED) << c.paths.size();
+        EXPECT_EQ(extension, c.extension);
+        EXPECT_EQ(asked, c.asksItems);
+    }
+    RemoveExtension(kStored);
+}
+
+TEST(CommandState, FileSystemFilesAreFilesAndArchivesNotFolders) {
+    EXPECT_TRUE(IsFileSystemFile(SFGAO_FILESYSTEM | SFGAO_STREAM));
+    EXPECT_TRUE(IsFileSystemFile(SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_STREAM));  // a .zip
+    EXPECT_FALSE(IsFileSystemFile(SFGAO_FILESYSTEM | SFGAO_FOLDER));
+    EXPECT_FALSE(IsFileSystemFile(SFGAO_FOLDER));
+    EXPECT_FALSE(IsFileSystemFile(SFGAO_STREAM));
+}
+
+TEST(JobFile, CarriesTheWholeSelectionThroughAFileAndBack) {
+    TransferJob job;
+    job.isCopy = false;
+    job.destination = L"d:\\archive \x00e9t\x00e9";
+    // Far past a command line's 32,767 units.
+    for (int i = 0; i < 2000; ++i) {
+        job.files.push_back(L"c:\\photos with spaces\\" + std::wstring(150, L'p') +
+                            std::to_wstring(i) + L".jpg");
+    }
+    std::wstring text, path, read;
+    ASSERT_TRUE(FormatJob(job, text));
+    ASSERT_TRUE(WriteJobFile(text, path));
+    ASSERT_TRUE(ReadJobFile(path, read));
+    DeleteFileW(path.c_str());
+    TransferJob back;
+    ASSERT_TRUE(ParseJob(read, back));
+    EXPECT_FALSE(back.isCopy);
+    EXPECT_EQ(back.destination, job.destination);
+    EXPECT_EQ(back.files, job.files);
+}
+
+TEST(JobFile, RefusesWhatWouldReadAsAnotherJob) {
+    TransferJob job;
+    job.destination = L"c:\\to";
+    std::wstring text;
+    EXPECT_FALSE(FormatJob(job, text)) << "no files";
+    job.files = {L"c:\\from\\a.txt", L"c:\\from\\b\n.txt"};
+    EXPECT_FALSE(FormatJob(job, text)) << "a line break in a path";
+    job.files = {L"c:\\from\\a.txt"};
+    job.destination = L"c:\\to\r\nc:\\elsewhere";
+    EXPECT_FALSE(FormatJob(job, text)) << "a line break in the destination";
+
+    const wchar_t* bad[] = {
+        L"copy\nc:\\to\nc:\\a.txt\n",            // no byte order mark
+        L"\xFEFF" L"shred\nc:\\to\nc:\\a.txt\n",  // no operation of ours
+        L"\xFEFF" L"copy\nc:\\to\n",             // nothing to transfer
+        L"\xFEFF" L"copy\nc:\\to\n\nc:\\a.txt\n",  // an empty line
+        L"\xFEFF" L"copy\nc:\\to\nc:\\a.txt",     // cut short
+    };
+    for (size_t i = 0; i < sizeof(bad) / sizeof(bad[0]); ++i) {
+        TransferJob parsed;
+        EXPECT_FALSE(ParseJob(bad[i], parsed)) << "case " << i;
+    }
+}
+
+TEST(HandOff, StartsRundll32OnTheJobFileAndLeavesNoFileWhenItCannot) {
+    EXPECT_EQ(HandOffCommandLine(L"C:\\Windows\\system32\\rundll32.exe",
+                                 L"C:\\Program Files\\Wendrift\\Wendrift.dll",
+                                 L"C:\\Temp\\wdj1.tmp"),
+              L"\"C:\\Windows\\system32\\rundll32.exe\" \"C:\\Program Files\\Wendrift\\"
+              L"Wendrift.dll\",RunTransfer \"C:\\Temp\\wdj1.tmp\"");
+    EXPECT_EQ(JobFileArgument(L"  \"C:\\Temp\\wdj 1.tmp\" "), L"C:\\Temp\\wdj 1.tmp");
+    EXPECT_EQ(JobFileArgument(L"C:\\Temp\\wdj1.tmp"), L"C:\\Temp\\wdj1.tmp");
+    EXPECT_EQ(JobFileArgument(nullptr), L"");
+
+    int before = commandkit::JobFilesInTemp();
+    EXPECT_FALSE(HandOffTransfer({L"c:\\a.txt"}, L"c:\\to", true, L"c:\\no such\\rundll32.exe"));
+    EXPECT_EQ(commandkit::JobFilesInTemp(), before);
+}
+
+TEST(PackagedCommand, ReplacesTheClassicMenuOnlyOnWindows11WithTheFamilyRegistered) {
+    struct Case {
+        DWORD build;
+        LONG lookup;
+        UINT32 count;
+        bool active;
+    } cases[] = {
+        {22000, ERROR_INSUFFICIENT_BUFFER, 1, true},
+        {22631, ERROR_SUCCESS, 1, true},
+        {21999, ERROR_INSUFFICIENT_BUFFER, 1, false},  // Windows 10 has no such menu
+        {22000, ERROR_SUCCESS, 0, false},              // not registered for this user
+        {22000, ERROR_INVALID_PARAMETER, 1, false},    // no answer to trust
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PackagedCommandActive(c.build, c.lookup, c.count), c.active) << c.build;
+    }
+}
+
+}  // namespace

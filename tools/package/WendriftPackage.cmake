@@ -1,0 +1,70 @@
+# The Windows 11 sparse package, built with everything else: the signing certificate (generated
+# once per build folder unless WENDRIFT_SIGNING_PFX names a release one), the package family
+# name the library compiles in, the logos (from the product's drawing), the manifest, the
+# packed and the signed package, and the public certificate the installer trusts.
+find_program(WENDRIFT_PYTHON python3 REQUIRED)
+find_program(WENDRIFT_OPENSSL openssl REQUIRED)
+find_program(WENDRIFT_OSSLSIGNCODE osslsigncode REQUIRED)
+
+set(WENDRIFT_PACKAGE_NAME Wendrift.Shell)
+set(WENDRIFT_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
+set(WENDRIFT_PACKAGE_FILE ${WENDRIFT_PACKAGE_DIR}/Wendrift.msix)
+set(WENDRIFT_CERTIFICATE_FILE ${WENDRIFT_PACKAGE_DIR}/Wendrift.cer)
+set(WENDRIFT_CERTIFICATE_PEM ${WENDRIFT_PACKAGE_DIR}/certificate.pem)
+set(WENDRIFT_IDENTITY_HEADER ${WENDRIFT_PACKAGE_DIR}/WendriftPackageIdentity.h)
+set(WENDRIFT_IDENTITY_NSIS ${WENDRIFT_PACKAGE_DIR}/identity.nsh)
+set(package_tools ${CMAKE_SOURCE_DIR}/tools/package)
+file(MAKE_DIRECTORY ${WENDRIFT_PACKAGE_DIR}/Assets)
+
+# The release certificate is chosen when configuring; its password is read from the
+# environment when building and stored nowhere.
+set(WENDRIFT_SIGNING_PFX "$ENV{WENDRIFT_SIGNING_PFX}" CACHE FILEPATH
+    "PKCS#12 file of the release signing certificate (empty: a self-signed one is generated)")
+set(signing ${CMAKE_COMMAND} -E env WENDRIFT_SIGNING_PFX=${WENDRIFT_SIGNING_PFX}
+    ${package_tools}/signing.sh)
+
+add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_DIR}/signing.pfx ${WENDRIFT_CERTIFICATE_PEM}
+                          ${WENDRIFT_CERTIFICATE_FILE}
+  COMMAND ${signing} certificate ${WENDRIFT_PACKAGE_DIR}
+  DEPENDS ${package_tools}/signing.sh ${WENDRIFT_SIGNING_PFX}
+  COMMENT "Signing certificate for the Windows 11 package"
+  VERBATIM)
+
+add_custom_command(OUTPUT ${WENDRIFT_IDENTITY_HEADER} ${WENDRIFT_IDENTITY_NSIS}
+  COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py identity
+          --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
+          --header ${WENDRIFT_IDENTITY_HEADER} --nsis ${WENDRIFT_IDENTITY_NSIS}
+  DEPENDS ${WENDRIFT_CERTIFICATE_PEM} ${package_tools}/pack.py ${package_tools}/msix.py
+  VERBATIM)
+add_custom_target(wendrift_package_identity DEPENDS ${WENDRIFT_IDENTITY_HEADER})
+
+# Square150x150Logo and Square44x44Logo for the (hidden) application, StoreLogo for the package.
+set(package_assets)
+set(package_asset_args)
+foreach(logo Square150x150Logo:150 Square44x44Logo:44 StoreLogo:50)
+  string(REPLACE ":" ";" logo ${logo})
+  list(GET logo 0 logo_name)
+  list(GET logo 1 logo_pixels)
+  set(png ${WENDRIFT_PACKAGE_DIR}/Assets/${logo_name}.png)
+  wendrift_render_png(${png} ${logo_pixels})
+  list(APPEND package_assets ${png})
+  list(APPEND package_asset_args --asset Assets/${logo_name}.png=${png})
+endforeach()
+
+set(unsigned_package ${WENDRIFT_PACKAGE_DIR}/Wendrift-unsigned.msix)
+add_custom_command(OUTPUT ${unsigned_package}
+  COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py package
+          --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
+          --version ${PROJECT_VERSION} --template ${package_tools}/AppxManifest.xml.in
+          ${package_asset_args} --out ${unsigned_package}
+  DEPENDS ${WENDRIFT_CERTIFICATE_PEM} ${package_assets} ${package_tools}/pack.py
+          ${package_tools}/msix.py ${package_tools}/AppxManifest.xml.in
+  COMMENT "Packing Wendrift.msix"
+  VERBATIM)
+add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_FILE}
+  COMMAND ${signing} sign ${WENDRIFT_PACKAGE_DIR} ${unsigned_package} ${WENDRIFT_PACKAGE_FILE}
+  DEPENDS ${unsigned_package} ${WENDRIFT_PACKAGE_DIR}/signing.pfx
+  COMMENT "Signing Wendrift.msix"
+  VERBATIM)
+add_custom_target(wendrift_package ALL
+  DEPENDS ${WENDRIFT_PACKAGE_FILE} ${WENDRIFT_CERTIFICATE_FILE} ${WENDRIFT_IDENTITY_NSIS})
