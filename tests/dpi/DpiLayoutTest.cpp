@@ -236,6 +236,10 @@ TEST_F(DialogsAtDpi, NothingClippedOrOverlappingAndIconsAtTheirSize) {
         {"config-dialog", true, program, IDD_CONFIG, [] { return new ConfigDlg; }, nothing},
         {"edit-dialog", true, program, IDD_EXTENSION,
          [] { return new ExtensionModifyDlg(false, kExtension); }, nothing},
+        // A new extension with its text cleared shows the stock question-mark icon.
+        {"new-extension-dialog", true, program, IDD_EXTENSION,
+         [] { return new ExtensionModifyDlg(true, L""); },
+         [](BaseDialog& dialog) { SetDlgItemTextW(dialog.Handle(), IDC_EXTENSION_EDIT, L""); }},
         {"about-dialog", true, program, IDD_ABOUT, [] { return new AboutDlg; }, nothing},
         {"progress-dialog", false, library_, IDD_PROGRESS, [] { return new ProgressDlg; },
          [](BaseDialog& dialog) {
