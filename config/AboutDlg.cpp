@@ -1,6 +1,7 @@
 #include "config/AboutDlg.h"
 
 #include "config/AboutText.h"
+#include "config/ConfigResources.h"
 #include "winframe/TextHelpers.h"
 
 #include <commctrl.h>
@@ -8,13 +9,31 @@
 
 #include <cwchar>
 
+namespace {
+
+// Where the link sits, in dialog units, so that it grows with the dialog's font as the
+// template's controls do.
+const RECT kLinkUnits = {40, 6, 213, 80};
+
+}  // namespace
+
+AboutDlg::~AboutDlg() {
+    // The window, which showed it, is gone by now.
+    if (icon_ != nullptr) DestroyIcon(icon_);
+}
+
 int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     // ShellExecuteW may hand the address to COM-based handlers: COM lives as long as the box.
     CoInitialize(nullptr);
+    TakeOverDialogDpiChanges(Handle());
 
     const std::wstring markup = AboutLinkMarkup();
-    link = CreateWindowExW(0, L"SysLink", markup.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 60,
-                           10, 260, 110, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    RECT place = kLinkUnits;
+    MapDialogRect(Handle(), &place);
+    link = CreateWindowExW(0, L"SysLink", markup.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                           place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, Handle(), nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
     if (link == nullptr) {
         ShowMessage(Handle(), L"Failed to create about dialog!", L"WendriftConfig : ERROR",
                     MB_ICONERROR);
@@ -33,7 +52,26 @@ int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     item.szID[0] = L'\0';
     wcsncpy(item.szUrl, kProductPageUrl, L_MAX_URL_LENGTH - 1);
     SendMessageW(link, LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+
+    scaler_.Capture(Handle());
+    _ShowIcon(scaler_.Dpi());
     return 0;
+}
+
+int AboutDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    scaler_.Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+    _ShowIcon(scaler_.Dpi());
+    return TRUE;
+}
+
+void AboutDlg::_ShowIcon(UINT dpi) {
+    // The template's icon control has no identifier of its own.
+    HICON icon = LoadIconAtSize(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                SystemMetricForDpi(SM_CXICON, dpi));
+    SendDlgItemMessageW(Handle(), -1, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    // The control has let go of the previous one.
+    if (icon_ != nullptr) DestroyIcon(icon_);
+    icon_ = icon;
 }
 
 int AboutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include "config/ConfigResources.h"
 #include "config/ExtensionModifyDlg.h"
 #include "config/ExtensionText.h"
+#include "config/FileTypeIcon.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
 #include "winframe/TextHelpers.h"
@@ -21,47 +22,107 @@ const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
 // Big enough for any extension: registry key names end at 255 characters.
 constexpr int kRowTextChars = 260;
 
+// The list's columns; widths in pixels at 100% scaling.
+struct Column {
+    const wchar_t* header;
+    int width;
+    int format;
+};
+const Column kColumns[] = {{L"Extension", 100, LVCFMT_LEFT},
+                           {L"File Description", 175, LVCFMT_LEFT},
+                           {L"Associated Directories", 200, LVCFMT_CENTER}};
+
+// Appends the type's icon at the list's size; its index, or -1.
+int AppendTypeIcon(IconList& icons, const std::wstring& extension) {
+    HICON icon = FileTypeIcon(extension, icons.Width());
+    int index = icons.AddIcon(icon);
+    if (index == -1 && icon != nullptr) DestroyIcon(icon);
+    return index;
+}
+
 void TellShellAssociationsChanged() {
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
 }  // namespace
 
+ConfigDlg::~ConfigDlg() {
+    // The window, which showed them, is gone by now.
+    if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
 int ConfigDlg::OnCreate(WPARAM, LPARAM) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    SetBigIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM)));
-    SetSmallIcon(GetBigIcon());
+    TakeOverDialogDpiChanges(Handle());
+    scaler_.Capture(Handle());
+    const UINT dpi = scaler_.Dpi();
+    _SetWindowIcons(dpi);
 
     extensionList_.Attach(GetChild(IDC_EXTENSION_LIST));
     extensionList_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-
-    struct Column {
-        const wchar_t* header;
-        int width;
-        int format;
-    };
-    const Column columns[] = {{L"Extension", 100, LVCFMT_LEFT},
-                              {L"File Description", 175, LVCFMT_LEFT},
-                              {L"Associated Directories", 200, LVCFMT_CENTER}};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-        column.fmt = columns[i].format;
-        column.cx = columns[i].width;
-        column.pszText = const_cast<wchar_t*>(columns[i].header);
+        column.fmt = kColumns[i].format;
+        column.cx = ScaleToDpi(kColumns[i].width, dpi);
+        column.pszText = const_cast<wchar_t*>(kColumns[i].header);
         extensionList_.InsertColumn(i, &column);
     }
 
-    if (!smallIcons_.Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1, nullptr)) {
-        Trace(L"ConfigDlg::OnCreate() : Failed to create image list.\n");
-        return 0;
-    }
     // The list stays the IconList's: see the member's comment.
     HWND list = extensionList_.Handle();
     SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-    extensionList_.SetImageList(smallIcons_, LVSIL_SMALL);
+    if (!_LoadSmallIcons(dpi)) {
+        Trace(L"ConfigDlg::OnCreate() : Failed to create image list.\n");
+        return 0;
+    }
     _LoadAssociations();
     return 0;
+}
+
+int ConfigDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const UINT dpi = LOWORD(wParam);
+    scaler_.Rescale(dpi, reinterpret_cast<const RECT*>(lParam));
+    _SetWindowIcons(dpi);
+    for (int i = 0; i < 3; ++i) {
+        extensionList_.SendMsg(LVM_SETCOLUMNWIDTH, i, ScaleToDpi(kColumns[i].width, dpi));
+    }
+    _LoadSmallIcons(dpi);
+    return TRUE;
+}
+
+void ConfigDlg::_SetWindowIcons(UINT dpi) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HICON iconBig = LoadIconAtSize(instance, MAKEINTRESOURCEW(IDI_PROGRAM),
+                                   SystemMetricForDpi(SM_CXICON, dpi));
+    HICON iconSmall = LoadIconAtSize(instance, MAKEINTRESOURCEW(IDI_PROGRAM),
+                                     SystemMetricForDpi(SM_CXSMICON, dpi));
+    SetBigIcon(iconBig);
+    SetSmallIcon(iconSmall);
+    // The window has let go of the previous pair.
+    if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+    bigIcon_ = iconBig;
+    smallIcon_ = iconSmall;
+}
+
+bool ConfigDlg::_LoadSmallIcons(UINT dpi) {
+    const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
+    std::unique_ptr<IconList> icons(new IconList);
+    if (!icons->Create(size, size, ILC_COLOR32 | ILC_MASK, 0, 1, nullptr)) return false;
+    const int rows = extensionList_.GetItemCount();
+    for (int i = 0; i < rows; ++i) {
+        std::wstring extension;
+        _ReadExtension(i, LVIF_TEXT, extension);
+        ListViewItem row;
+        row.mask = LVIF_IMAGE;
+        row.item = i;
+        row.image = AppendTypeIcon(*icons, extension);
+        extensionList_.SetItem(&row);
+    }
+    extensionList_.SetImageList(*icons, LVSIL_SMALL);
+    smallIcons_ = std::move(icons);
+    return true;
 }
 
 int ConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -112,15 +173,14 @@ bool ConfigDlg::_PopulateListView(const std::wstring& extension) {
     SHFILEINFOW info = {};
     const std::wstring probe = FileTypeProbeName(extension);
     if (SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON | SHGFI_TYPENAME) ==
-        0) {
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME) == 0) {
         Trace(L"ConfigDlg::_PopulateListView() : SHFileInfo() failed for file type [%s]: error: %d\n",
               extension.c_str(), static_cast<int>(GetLastError()));
         return false;
     }
 
-    int image = smallIcons_.AddIcon(info.hIcon);
-    if (image == -1 && info.hIcon != nullptr) DestroyIcon(info.hIcon);
+    // Without an icon list (it could not be made) the row has no icon.
+    int image = smallIcons_ != nullptr ? AppendTypeIcon(*smallIcons_, extension) : -1;
 
     std::wstring text = extension;
     ListViewItem row;

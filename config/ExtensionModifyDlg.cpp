@@ -2,6 +2,7 @@
 
 #include "config/ConfigResources.h"
 #include "config/ExtensionText.h"
+#include "config/FileTypeIcon.h"
 #include "config/RecycleBin.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
@@ -34,6 +35,8 @@ ExtensionModifyDlg::ExtensionModifyDlg(bool newMode, const std::wstring& extensi
     : extension(extension), newMode(newMode) {}
 
 int ExtensionModifyDlg::OnCreate(WPARAM, LPARAM) {
+    TakeOverDialogDpiChanges(Handle());
+    scaler_.Capture(Handle());
     fileTypeGroup.Attach(GetChild(IDC_FILE_TYPE_GROUP));
     extensionEdit.Attach(GetChild(IDC_EXTENSION_EDIT));
     fileTypeIconControl.Attach(GetChild(IDC_FILE_TYPE_ICON));
@@ -89,6 +92,12 @@ int ExtensionModifyDlg::OnClose(WPARAM, LPARAM) {
     return 0;
 }
 
+int ExtensionModifyDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    scaler_.Rescale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+    _UpdateTitle();
+    return TRUE;
+}
+
 int ExtensionModifyDlg::_OnOk(WPARAM wParam, LPARAM lParam) {
     if (!newMode) return OnClose(wParam, lParam);
 
@@ -140,17 +149,22 @@ void ExtensionModifyDlg::_UpdateTitle() {
     SetText(ExtensionDialogTitle(extension));
     _ReleaseFileTypeIcon();
 
+    // A large icon for the monitor the dialog is on.
+    const int iconSize = SystemMetricForDpi(SM_CXICON, scaler_.Dpi());
     std::wstring typeName;
     if (!extension.empty()) {
         SHFILEINFOW info = {};
         const std::wstring probe = FileTypeProbeName(extension);
         SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_TYPENAME);
-        fileTypeIcon = info.hIcon;
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME);
+        fileTypeIcon = FileTypeIcon(extension, iconSize);
         ownsFileTypeIcon_ = true;
         typeName = info.szTypeName;
     } else {
-        fileTypeIcon = LoadIconW(nullptr, IDI_QUESTION);
+        // The shared stock icon has the system's size; another size is a copy of our own.
+        ownsFileTypeIcon_ = iconSize != GetSystemMetrics(SM_CXICON);
+        fileTypeIcon = ownsFileTypeIcon_ ? LoadIconAtSize(nullptr, IDI_QUESTION, iconSize)
+                                         : LoadIconW(nullptr, IDI_QUESTION);
         typeName = L"<none>";
     }
     fileTypeGroup.SetText(L"File Type: " + typeName);

@@ -6,6 +6,7 @@
 #include "config/DirectoryList.h"
 #include "winframe/BaseDialog.h"
 #include "winframe/BaseWindow.h"
+#include "winframe/DialogScaler.h"
 #include "winframe/ListBoxControl.h"
 
 #include <string>
@@ -18,6 +19,8 @@ public:
     int OnCreate(WPARAM wParam, LPARAM lParam) override;
     int OnCommand(WPARAM wParam, LPARAM lParam) override;
     int OnClose(WPARAM wParam, LPARAM lParam) override;
+    // On a monitor of another scale: the layout and the file type's icon follow.
+    int OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
 
     // The folder browser's callback: keeps the browser open on a typed name that is no folder.
     static int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM parameter, LPARAM data);
@@ -49,4 +52,5 @@ private:
 
     // The stock question-mark icon is shared by the system and must not be destroyed.
     bool ownsFileTypeIcon_ = false;
+    DialogScaler scaler_;
 };

@@ -160,3 +160,7 @@ int BaseDialog::OnTimer(WPARAM, LPARAM) {
 int BaseDialog::OnCopyData(WPARAM, LPARAM) {
     return 0;
 }
+
+int BaseDialog::OnDpiChanged(WPARAM, LPARAM) {
+    return 0;
+}

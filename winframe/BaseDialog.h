@@ -50,6 +50,10 @@ public:
     virtual int OnShowWindow(WPARAM wParam, LPARAM lParam);
     virtual int OnTimer(WPARAM wParam, LPARAM lParam);
     virtual int OnCopyData(WPARAM wParam, LPARAM lParam);
+    // WM_DPICHANGED: the dialog went to a monitor of another DPI (LOWORD of wParam); lParam
+    // points at the window rectangle the system suggests. The default leaves it to the dialog
+    // manager.
+    virtual int OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     // Ends a modal dialog; true when EndDialog succeeded.
     bool EndDialog(INT_PTR result);

@@ -160,6 +160,7 @@ INT_PTR CALLBACK DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SHOWWINDOW: return dialog->OnShowWindow(wParam, lParam);
     case WM_TIMER: return dialog->OnTimer(wParam, lParam);
     case WM_COPYDATA: return dialog->OnCopyData(wParam, lParam);
+    case WM_DPICHANGED: return dialog->OnDpiChanged(wParam, lParam);
     default: return 0;
     }
 }

@@ -161,3 +161,55 @@ TEST_F(ProgramStartTest, WindowsOlderThanXpIsRefusedAndXpIsAccepted) {
     ClickButton(main, IDOK);
     EXPECT_EQ(ExitCode(), 0);
 }
+
+// What Windows reads from the program's manifest: per-monitor scaling (system DPI where that is
+// unknown), every Windows from Vista to 11 as supported, and administrator rights.
+TEST(ProgramManifest, AsksForPerMonitorScalingOnEverySupportedWindowsAsAdministrator) {
+    const std::wstring program = BuildDir() + L"\\config\\WendriftConfig.exe";
+    ACTCTXW request = {};
+    request.cbSize = sizeof(request);
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = program.c_str();
+    request.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    HANDLE context = CreateActCtxW(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE);
+
+    const auto setting = [&](const wchar_t* space, const wchar_t* name) {
+        wchar_t value[64] = {};
+        QueryActCtxSettingsW(0, context, space, name, value, 64, nullptr);
+        return std::wstring(value);
+    };
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+              L"PerMonitorV2, System");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"),
+              L"true");
+
+    // The record as Windows 10 and Wine lay it out (the headers here lack MaxVersionTested).
+    struct {
+        DWORD count;
+        struct {
+            GUID id;
+            DWORD type;
+            ULONGLONG maxVersionTested;
+        } elements[8];
+    } compatibility = {};
+    ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext,
+                             &compatibility, sizeof(compatibility), nullptr));
+    std::vector<std::wstring> systems;
+    for (DWORD i = 0; i < compatibility.count && i < 8; ++i) {
+        wchar_t id[40] = {};
+        StringFromGUID2(compatibility.elements[i].id, id, 40);
+        systems.push_back(id);
+    }
+    EXPECT_EQ(systems, (std::vector<std::wstring>{L"{E2011457-1546-43C5-A5FE-008DEEE3D3F0}",
+                                                  L"{35138B9A-5D96-4FBD-8E2D-A2440225F93A}",
+                                                  L"{4A2F28E3-53B9-4441-BA9C-D69D4A4A6E38}",
+                                                  L"{1F676C76-80E1-4239-95BB-83D0F6D0DA78}",
+                                                  L"{8E0F7A12-BFB3-4FE8-B9A5-48FD50A15A9A}"}));
+
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel = {};
+    ASSERT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext,
+                             &runLevel, sizeof(runLevel), nullptr));
+    EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_REQUIRE_ADMIN);
+    ReleaseActCtx(context);
+}

@@ -117,6 +117,7 @@ public:
     ANSWER(OnShowWindow, 229)
     ANSWER(OnTimer, 230)
     ANSWER(OnCopyData, 231)
+    ANSWER(OnDpiChanged, 232)
 #undef ANSWER
 };
 
@@ -141,7 +142,7 @@ const DialogRow kDialogRows[] = {
     {WM_SETFOCUS, "OnSetFocus", 223},       {WM_SETFONT, "OnSetFont", 224},
     {WM_NCMOUSELEAVE, "OnNcMouseLeave", 225}, {WM_NCHITTEST, "OnNcHitTest", 226},
     {WM_SHOWWINDOW, "OnShowWindow", 229},   {WM_TIMER, "OnTimer", 230},
-    {WM_COPYDATA, "OnCopyData", 231},
+    {WM_COPYDATA, "OnCopyData", 231},       {WM_DPICHANGED, "OnDpiChanged", 232},
     // Dialogs have no slot for these two; nor for messages outside the table.
     {WM_PARENTNOTIFY, nullptr, 0},          {WM_ACTIVATE, nullptr, 0},
     {WM_GETTEXT, nullptr, 0},
