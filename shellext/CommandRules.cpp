@@ -7,11 +7,11 @@ bool IsFileSystemFile(SFGAOF attributes) {
     return !(attributes & SFGAO_FOLDER) || (attributes & SFGAO_STREAM);
 }
 
-EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths,
-                         const std::function<bool()>& allFiles, std::wstring& extension) {
+EXPCMDSTATE CommandState(const std::vector<std::wstring>& names, bool allFiles,
+                         std::wstring& extension) {
     extension.clear();
-    std::wstring shared = SelectionExtension(paths);
-    if (shared.empty() || !ExtensionAssociated(shared) || !allFiles()) return ECS_HIDDEN;
+    std::wstring shared = SelectionExtension(names);
+    if (shared.empty() || !allFiles || !ExtensionAssociated(shared)) return ECS_HIDDEN;
     extension = shared;
     return ECS_ENABLED;
 }

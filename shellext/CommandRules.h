@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <shobjidl.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,9 @@ constexpr SFGAOF kFileItemAttributes = SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_S
 bool IsFileSystemFile(SFGAOF attributes);
 
 // ECS_ENABLED for files that all share one extension the store holds, ECS_HIDDEN for anything
-// else: no paths, mixed extensions, no extension, one without an association, or an item that
-// is not a file-system file (allFiles answers false). allFiles is asked last, only for a
-// selection that would show: most right-clicks are on files of no associated extension, and
-// asking the shell about the items costs more than the store's one lookup. extension receives
-// the shared extension when the entries show, and is emptied otherwise.
-EXPCMDSTATE CommandState(const std::vector<std::wstring>& paths,
-                         const std::function<bool()>& allFiles, std::wstring& extension);
+// else: no names, mixed extensions, no extension, one without an association, or an item that
+// is not a file-system file (allFiles false). `names` may be the items' names or full paths:
+// the extension rule reads the end of each. extension receives the shared extension when the
+// entries show, and is emptied otherwise.
+EXPCMDSTATE CommandState(const std::vector<std::wstring>& names, bool allFiles,
+                         std::wstring& extension);

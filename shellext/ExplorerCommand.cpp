@@ -43,9 +43,12 @@ STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE
     if (state == nullptr) return E_POINTER;
     *state = ECS_HIDDEN;
     return GuardCom([&] {
-        std::vector<std::wstring> paths;
-        if (!ReadItemPaths(items, paths)) paths.clear();  // a virtual item: nothing shows
-        *state = CommandState(paths, [&] { return AllFileItems(items); }, extension_);
+        // Names suffice for the extension rule: the full paths are read only when a folder is
+        // picked.
+        std::vector<std::wstring> names;
+        bool allFiles = false;
+        if (!ReadItemNames(items, folder_, names, allFiles)) names.clear();  // a virtual item
+        *state = CommandState(names, allFiles, extension_);
         return S_OK;
     });
 }

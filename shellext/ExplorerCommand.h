@@ -6,6 +6,7 @@
 #pragma once
 
 #include "shellext/CommandBase.h"
+#include "shellext/ParentFolder.h"
 
 #include <windows.h>
 #include <shobjidl.h>
@@ -27,4 +28,5 @@ public:
 private:
     bool isCopy_;
     std::wstring extension_;  // of the selection GetState last showed the entry for
+    ParentFolder folder_;     // the folder of the last selection, kept for the next right-click
 };

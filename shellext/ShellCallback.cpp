@@ -7,6 +7,7 @@
 #include "shellext/MenuPlan.h"
 #include "shellext/MenuRecord.h"
 #include "shellext/PackagedCommand.h"
+#include "shellext/TransferFailure.h"
 #include "store/AssociationStore.h"
 #include "transfer/StartTransfer.h"
 
@@ -138,8 +139,7 @@ void ShellCallback::Dispatch(const CMINVOKECOMMANDINFO& info) {
     if (command == nullptr) return;  // a submenu item, a placeholder or outside the menu
     if (!StartTransfer(info.hwnd, state_.selectedFiles, command->directory,
                        command->operation == kOperationCopy)) {
-        MessageBoxW(info.hwnd, L"An internal error has occurred! Cannot continue.",
-                    L"Wendrift : FATAL ERROR", MB_ICONERROR);
+        ReportTransferNotStarted(info.hwnd);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shellext/ShellItems.h"
 
 #include "shellext/CommandRules.h"
+#include "shellext/ParentFolder.h"
 
 #include <shlobj.h>
 
@@ -48,17 +49,29 @@ bool ReadItemPaths(IShellItemArray* items, std::vector<std::wstring>& paths) {
     return true;
 }
 
-bool AllFileItems(IShellItemArray* items) {
+bool ReadItemNames(IShellItemArray* items, ParentFolder& folder, std::vector<std::wstring>& names,
+                   bool& allFiles) {
+    names.clear();
+    allFiles = true;
+    if (items == nullptr) return true;
     DWORD count = 0;
-    if (items == nullptr || FAILED(items->GetCount(&count))) return false;
+    if (FAILED(items->GetCount(&count))) return false;
+    names.reserve(count);
+    std::wstring name;
     for (DWORD i = 0; i < count; ++i) {
         ItemAt item(items, i);
         SFGAOF attributes = 0;
-        // S_FALSE only says that not every asked attribute is set: the value is still right.
-        if (item.Get() == nullptr || FAILED(item.Get()->GetAttributes(kFileItemAttributes, &attributes)) ||
-            !IsFileSystemFile(attributes)) {
-            return false;
-        }
+        if (!folder.Describe(item.Get(), kFileItemAttributes, name, attributes)) return false;
+        names.push_back(name);
+        allFiles = allFiles && IsFileSystemFile(attributes);
     }
     return true;
+}
+
+bool AllFileItems(IShellItemArray* items) {
+    ParentFolder folder;
+    std::vector<std::wstring> names;
+    bool allFiles = false;
+    return items != nullptr && ReadItemNames(items, folder, names, allFiles) && !names.empty() &&
+           allFiles;
 }

@@ -126,6 +126,8 @@ TEST_F(Command, EntriesAreCopyToAndMoveToWithAFlyoutAndTheProductIcon) {
 
 TEST_F(Command, ShowsOnlyForFilesOfOneStoredExtension) {
     std::wstring a = File(L"a.wdcmd"), b = File(L"B.WDCMD"), none = File(L"n.wdcmdnone");
+    Folder(L"sub folder");
+    std::wstring elsewhere = File(L"sub folder\\c.wdcmd");
     struct Case {
         std::vector<std::wstring> paths;
         EXPCMDSTATE state;
@@ -138,6 +140,8 @@ TEST_F(Command, ShowsOnlyForFilesOfOneStoredExtension) {
         {{a, Folder(L"folder.wdcmd")}, ECS_HIDDEN},
         {{Folder(L"folder.wdcmd")}, ECS_HIDDEN},
         {{L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}, ECS_HIDDEN},  // My Computer
+        {{elsewhere}, ECS_ENABLED},  // another folder than the last
+        {{a}, ECS_ENABLED},          // and back
     };
     for (const Case& c : cases) {
         EXPECT_EQ(State(copy_, c.paths), c.state) << (c.paths.empty() ? L"" : c.paths.back());

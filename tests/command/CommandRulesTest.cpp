@@ -22,26 +22,23 @@ TEST(CommandState, ShowsOnlyForFilesSharingOneStoredExtension) {
     AddExtension(kStored);
     RemoveExtension(kUnknown);
     struct Case {
-        std::vector<std::wstring> paths;
+        std::vector<std::wstring> names;
         bool allFiles;
         std::wstring extension;  // empty: hidden
-        bool asksItems;          // whether the items' kind was asked about
     } cases[] = {
-        {{L"c:\\a\\x.wdrule"}, true, L".wdrule", true},
-        {{L"c:\\a\\x.WDRULE", L"c:\\b\\y.wdrule"}, true, L".WDRULE", true},  // the first file's spelling
-        {{L"c:\\a\\x.wdrule"}, false, L"", true},  // a folder among them
-        {{}, true, L"", false},
-        {{L"c:\\a\\x.wdrule", L"c:\\a\\y.wdrulenone"}, true, L"", false},
-        {{L"c:\\a\\readme"}, true, L"", false},
-        {{L"c:\\a\\x.wdrulenone"}, true, L"", false},  // most right-clicks: the store says no
+        {{L"x.wdrule"}, true, L".wdrule"},
+        {{L"x.WDRULE", L"c:\\b\\y.wdrule"}, true, L".WDRULE"},  // the first file's spelling
+        {{L"x.wdrule"}, false, L""},  // a folder among them
+        {{}, true, L""},
+        {{L"x.wdrule", L"y.wdrulenone"}, true, L""},
+        {{L"readme"}, true, L""},
+        {{L"x.wdrulenone"}, true, L""},  // most right-clicks: the store says no
     };
     for (const Case& c : cases) {
         std::wstring extension = L"stale";
-        bool asked = false;
-        EXPCMDSTATE state = CommandState(c.paths, [&] { asked = true; return c.allFiles; }, extension);
-        EXPECT_EQ(state, c.extension.empty() ? ECS_HIDDEN : ECS_ENABLED) << c.paths.size();
+        EXPCMDSTATE state = CommandState(c.names, c.allFiles, extension);
+        EXPECT_EQ(state, c.extension.empty() ? ECS_HIDDEN : ECS_ENABLED) << c.names.size();
         EXPECT_EQ(extension, c.extension);
-        EXPECT_EQ(asked, c.asksItems);
     }
     RemoveExtension(kStored);
 }

@@ -4,12 +4,14 @@
 // DllGetClassObject), the selection as Explorer makes it (an IShellItemArray from the shell's
 // data object). One "name value" line per figure, in microseconds:
 //
-//   getstate_1_us               one file of an associated extension
+//   getstate_1_us               one file of an associated extension, in the folder of the
+//                               last right-click
+//   getstate_newfolder_us       the same, each call in another folder than the last
 //   getstate_unassociated_us    one file of an extension not in the store
 //   getstate_100_us             100 files of an associated extension
 //   registry_open_us            RegOpenKeyExW + RegCloseKey of the extension's store key
-//   shell_answers_us            the shell's answers GetState needs about one file, alone: its
-//                               path from its id list and its attributes
+//   bind_folder_us              binding the shell folder a file lies in, alone: what a
+//                               right-click in another folder pays the shell
 #include "shellext/CommandClassIds.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/ShellSelection.h"
@@ -33,10 +35,11 @@ constexpr int kRounds = 31;
 
 using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 
-IShellItemArray* Selection(const std::wstring& extension, int count) {
+IShellItemArray* Selection(const std::wstring& extension, int count,
+                           const wchar_t* name = L"wendrift command bench") {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"wendrift command bench";
+    std::wstring folder = std::wstring(temp) + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     std::vector<std::wstring> paths;
     for (int i = 0; i < count; ++i) {
@@ -86,7 +89,8 @@ int wmain(int argc, wchar_t** argv) {
     IShellItemArray* one = Selection(kAssociated, 1);
     IShellItemArray* other = Selection(kUnassociated, 1);
     IShellItemArray* hundred = Selection(kAssociated, 100);
-    if (one == nullptr || other == nullptr || hundred == nullptr) {
+    IShellItemArray* elsewhere = Selection(kAssociated, 1, L"wendrift command bench 2");
+    if (one == nullptr || other == nullptr || hundred == nullptr || elsewhere == nullptr) {
         fprintf(stderr, "cannot build the selections\n");
         return 1;
     }
@@ -98,8 +102,10 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring key = std::wstring(kStoreBaseKey) + L"\\" + kAssociated;
     IShellItem* item = nullptr;
     one->GetItemAt(0, &item);
-    std::wstring path(32768, L'\0');
-    std::vector<double> getState, unassociated, many, registry, shell;
+    PIDLIST_ABSOLUTE id = nullptr;
+    SHGetIDListFromObject(item, &id);
+    bool flip = false;
+    std::vector<double> getState, newFolder, unassociated, many, registry, bind;
     for (int round = 0; round <= kRounds; ++round) {  // round 0 warms up
         Time([&] { command->GetState(one, FALSE, &state); }, getState);
         Time([&] {
@@ -109,30 +115,35 @@ int wmain(int argc, wchar_t** argv) {
             }
         }, registry);
         Time([&] {
-            PIDLIST_ABSOLUTE id = nullptr;
-            SFGAOF attributes = 0;
-            if (SUCCEEDED(SHGetIDListFromObject(item, &id))) {
-                SHGetPathFromIDListEx(id, &path[0], 32768, GPFIDL_DEFAULT);
-                CoTaskMemFree(id);
+            IShellFolder* folder = nullptr;
+            if (SUCCEEDED(SHBindToParent(id, IID_IShellFolder, reinterpret_cast<void**>(&folder),
+                                         nullptr))) {
+                folder->Release();
             }
-            item->GetAttributes(SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_STREAM, &attributes);
-        }, shell);
+        }, bind);
+        Time([&] {
+            flip = !flip;
+            command->GetState(flip ? elsewhere : one, FALSE, &state);
+        }, newFolder);
         Time([&] { command->GetState(other, FALSE, &state); }, unassociated);
         Time([&] { command->GetState(hundred, FALSE, &state); }, many, kBatch / 50);
     }
-    for (auto* samples : {&getState, &unassociated, &many, &registry, &shell}) {
+    for (auto* samples : {&getState, &newFolder, &unassociated, &many, &registry, &bind}) {
         samples->erase(samples->begin());
     }
     printf("getstate_1_us %.3f\n", Median(getState));
+    printf("getstate_newfolder_us %.3f\n", Median(newFolder));
     printf("getstate_unassociated_us %.3f\n", Median(unassociated));
     printf("getstate_100_us %.3f\n", Median(many));
     printf("registry_open_us %.3f\n", Median(registry));
-    printf("shell_answers_us %.3f\n", Median(shell));
+    printf("bind_folder_us %.3f\n", Median(bind));
     RemoveExtension(kAssociated);
     item->Release();
     one->Release();
     other->Release();
     hundred->Release();
+    elsewhere->Release();
+    CoTaskMemFree(id);
     command->Release();
     CoUninitialize();
     return 0;
