@@ -216,20 +216,24 @@ std::wstring WindowText(HWND window) {
     if (window == nullptr || !IsWindow(window)) {
         return std::wstring();
     }
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                             &length) ||
-        length == 0) {
-        return std::wstring();
+    // The window's thread may change the text between the two messages: a text that fills the
+    // buffer may have been cut, so it is read again with more room.
+    for (DWORD_PTR room = 256;; room *= 2) {
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                                 kSendTimeoutMs, &length) ||
+            length == 0) {
+            return std::wstring();
+        }
+        if (room <= length) room = length + 1;
+        std::vector<wchar_t> buffer(room + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, room, reinterpret_cast<LPARAM>(buffer.data()),
+                                 SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied)) {
+            return std::wstring();
+        }
+        if (copied + 1 < room) return std::wstring(buffer.data(), copied);
     }
-    std::vector<wchar_t> buffer(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(),
-                             reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
-                             kSendTimeoutMs, &copied)) {
-        return std::wstring();
-    }
-    return std::wstring(buffer.data(), copied < length ? copied : length);
 }
 
 std::wstring ControlText(HWND dialog, int id) {
