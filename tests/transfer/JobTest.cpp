@@ -67,7 +67,10 @@ protected:
         ASSERT_TRUE(StartTransfer(nullptr, files, destination, isCopy));
     }
     // The transfer's threads are gone (its dialog with them).
-    void WaitForEnd() { ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_)) << "transfer hangs"; }
+    void WaitForEnd() {
+        ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_))
+            << "transfer hangs:" << kit::NewThreadsLeft(before_);
+    }
 
     // Answers the replace question that must come next; returns its window (gone by then).
     HWND Answer(int button) {

@@ -113,6 +113,31 @@ std::string Payload(size_t size, unsigned seed) {
 
 std::vector<DWORD> Threads() { return ThreadsOfThisProcess(); }
 
+std::string NewThreadsLeft(const std::vector<DWORD>& before) {
+    using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QueryThread>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+    std::string text;
+    for (DWORD id : Threads()) {
+        if (std::find(before.begin(), before.end(), id) != before.end()) continue;
+        void* start = nullptr;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, id);
+        if (thread != nullptr && query != nullptr) {
+            query(thread, 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof(start), nullptr);
+        }
+        if (thread != nullptr) CloseHandle(thread);
+        char module[MAX_PATH] = "?";
+        HMODULE owner = nullptr;
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               static_cast<const char*>(start), &owner)) {
+            GetModuleFileNameA(owner, module, MAX_PATH);
+        }
+        text += " thread " + std::to_string(id) + " from " + module + ";";
+    }
+    return text;
+}
+
 bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs) {
     int quiet = 0;
     return ::WaitUntil(

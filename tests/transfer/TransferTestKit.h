@@ -40,6 +40,9 @@ std::string Payload(size_t size, unsigned seed);
 // Threads of this process; a transfer has ended when none started since `before` is left.
 std::vector<DWORD> Threads();
 bool WaitForNewThreadsToEnd(const std::vector<DWORD>& before, DWORD timeoutMs = 15000);
+// For a failure message: each thread started since `before` that is still there, with the module
+// its start routine lies in.
+std::string NewThreadsLeft(const std::vector<DWORD>& before);
 // After a failed test: answers whatever the transfers started since `before` still show
 // (No, Cancel) until their threads are gone, so the next test starts on a clean screen.
 void EndLeftoverTransfers(const std::vector<DWORD>& before);
