@@ -6,7 +6,7 @@
 
 #include "ShellextKit.h"
 #include "UiDriver.h"
-#include "shellext/CommandClassIds.h"
+#include "shellext/entry/CommandClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/RegKey.h"
 

@@ -2,10 +2,10 @@
 // job file holds and how rundll32 is started on it, and when the classic menu stays away.
 #include "CommandKit.h"
 
-#include "shellext/CommandRules.h"
-#include "shellext/JobFile.h"
-#include "shellext/PackagedCommand.h"
-#include "shellext/TransferHandOff.h"
+#include "shellext/win11/CommandRules.h"
+#include "shellext/handoff/JobFile.h"
+#include "shellext/win11/PackagedCommand.h"
+#include "shellext/handoff/TransferHandOff.h"
 #include "store/AssociationStore.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The one-pass drop list reader against the platform's own DragQueryFileW, on hand-built
 // CF_HDROP blocks: same paths, same order, each path whole however long, and never a read
 // beyond the block.
-#include "shellext/DropList.h"
+#include "shellext/classic/DropList.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -1,9 +1,9 @@
 // The plain decisions of the handler: which selections get menus, what the submenus list, and
 // how a help text is handed to the caller's buffer.
-#include "shellext/CommandString.h"
-#include "shellext/ExtensionRule.h"
-#include "shellext/MenuPlan.h"
-#include "shellext/SelectionState.h"
+#include "shellext/classic/CommandString.h"
+#include "shellext/common/ExtensionRule.h"
+#include "shellext/common/MenuPlan.h"
+#include "shellext/classic/SelectionState.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -5,7 +5,7 @@
 #include "ShellextKit.h"
 #include "TransferTestKit.h"
 
-#include "shellext/ClassId.h"
+#include "shellext/entry/ClassId.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
 #include "tools/shellhost/MenuTree.h"

@@ -1,0 +1,23 @@
+#include "shellext/classic/SelectionState.h"
+
+#include "shellext/common/ExtensionRule.h"
+
+void SelectionState::Reset() {
+    commandBase = 0;
+    selectedFiles.clear();
+    commands.clear();
+}
+
+void SelectionState::AddFile(const std::wstring& path) { selectedFiles.push_back(path); }
+
+std::wstring SelectionState::FirstFileExtension() const {
+    if (selectedFiles.empty()) return std::wstring();
+    return PathExtension(selectedFiles.front());
+}
+
+void SelectionState::AddCommand(const MenuCommand& record) { commands[record.commandId] = record; }
+
+const MenuCommand* SelectionState::FindCommand(UINT commandId) const {
+    auto found = commands.find(commandId);
+    return found == commands.end() ? nullptr : &found->second;
+}

@@ -1,0 +1,38 @@
+#include "shellext/common/MenuPlan.h"
+
+#include "store/AssociationStore.h"
+#include "winframe/TextHelpers.h"
+
+std::wstring DirectoryLabel(int number, const std::wstring& directory) {
+    std::wstring shown;
+    shown.reserve(directory.size());
+    for (wchar_t c : directory) {
+        shown += c;
+        if (c == L'&') shown += L'&';
+    }
+    std::wstring label;
+    FormatString(label, L"&%d.\t%s", number, shown.c_str());
+    return label;
+}
+
+std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directories) {
+    std::vector<PlannedItem> items;
+    if (directories.empty()) {
+        items.push_back(PlannedItem{L"<no directories>", true, std::wstring()});
+        return items;
+    }
+    items.reserve(directories.size());
+    int number = 0;
+    for (const std::wstring& directory : directories) {
+        bool usable = IsAbsoluteDirectory(directory);
+        items.push_back(PlannedItem{DirectoryLabel(++number, directory), !usable,
+                                    usable ? directory : std::wstring()});
+    }
+    return items;
+}
+
+size_t ItemsPerSubmenu(size_t planned, unsigned long long available) {
+    if (available < 4) return 0;
+    unsigned long long fit = (available - 2) / 2;
+    return planned < fit ? planned : static_cast<size_t>(fit);
+}

@@ -1,0 +1,80 @@
+#include "shellext/win11/ExplorerCommand.h"
+
+#include "shellext/common/ComBoundary.h"
+#include "shellext/entry/CommandClassIds.h"
+#include "shellext/win11/CommandEnumerator.h"
+#include "shellext/win11/CommandRules.h"
+#include "shellext/win11/FlyoutSource.h"
+#include "shellext/win11/FolderCommand.h"
+#include "shellext/entry/ModulePath.h"
+#include "shellext/win11/ShellItems.h"
+
+#include <shlwapi.h>
+
+#include <vector>
+
+namespace {
+// The library's icon group 5, the product's icon, as the shell names an icon resource.
+const wchar_t kIconResource[] = L",-5";
+}  // namespace
+
+STDMETHODIMP ExplorerCommand::GetTitle(IShellItemArray*, LPWSTR* name) {
+    if (name == nullptr) return E_POINTER;
+    return SHStrDupW(isCopy_ ? L"Copy To" : L"Move To", name);
+}
+
+STDMETHODIMP ExplorerCommand::GetIcon(IShellItemArray*, LPWSTR* icon) {
+    if (icon == nullptr) return E_POINTER;
+    *icon = nullptr;
+    return GuardCom([&] {
+        wchar_t library[MAX_PATH];
+        if (!ModulePath(library)) return E_FAIL;
+        return SHStrDupW((std::wstring(library) + kIconResource).c_str(), icon);
+    });
+}
+
+STDMETHODIMP ExplorerCommand::GetCanonicalName(GUID* name) {
+    if (name == nullptr) return E_POINTER;
+    *name = isCopy_ ? kCopyCommandClassId : kMoveCommandClassId;
+    return S_OK;
+}
+
+STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE* state) {
+    if (state == nullptr) return E_POINTER;
+    *state = ECS_HIDDEN;
+    return GuardCom([&] {
+        // Names suffice for the extension rule: the full paths are read only when a folder is
+        // picked.
+        std::vector<std::wstring> names;
+        bool allFiles = false;
+        if (!ReadItemNames(items, folder_, names, allFiles)) names.clear();  // a virtual item
+        *state = CommandState(names, allFiles, extension_);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP ExplorerCommand::GetFlags(EXPCMDFLAGS* flags) {
+    if (flags == nullptr) return E_POINTER;
+    *flags = ECF_HASSUBCOMMANDS;
+    return S_OK;
+}
+
+STDMETHODIMP ExplorerCommand::EnumSubCommands(IEnumExplorerCommand** commands) {
+    if (commands == nullptr) return E_POINTER;
+    *commands = nullptr;
+    std::vector<IExplorerCommand*> folders;
+    HRESULT result = GuardCom([&] {
+        if (!extension_.empty()) {
+            for (const PlannedItem& item : FlyoutItems(extension_)) {
+                folders.reserve(folders.size() + 1);  // so that the new folder is never lost
+                folders.push_back(new FolderCommand(item, isCopy_));
+            }
+        }
+        *commands = new CommandEnumerator(std::move(folders));
+        return S_OK;
+    });
+    if (FAILED(result)) {
+        for (IExplorerCommand* folder : folders) folder->Release();
+    }
+    return result;
+}

@@ -1,0 +1,17 @@
+#include "shellext/win11/FlyoutSource.h"
+
+#include "shellext/common/ExtensionRule.h"
+#include "store/AssociationStore.h"
+
+std::wstring SelectionExtension(const std::vector<std::wstring>& paths) {
+    if (!AllSameExtension(paths)) return std::wstring();
+    return PathExtension(paths.front());
+}
+
+bool ExtensionAssociated(const std::wstring& extension) { return ExtensionExists(extension); }
+
+std::vector<PlannedItem> FlyoutItems(const std::wstring& extension) {
+    std::vector<std::wstring> directories;
+    ListDirectories(extension, directories);
+    return PlanSubmenu(directories);
+}
