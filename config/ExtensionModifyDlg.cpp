@@ -3,13 +3,12 @@
 #include "config/ConfigResources.h"
 #include "config/ExtensionText.h"
 #include "config/FileTypeIcon.h"
-#include "config/RecycleBin.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
+#include "winframe/FolderPicker.h"
 #include "winframe/TextHelpers.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -17,18 +16,6 @@ namespace {
 
 const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
 const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
-const wchar_t kCantAddCaption[] = L"Wendrift : Can't add directory";
-const wchar_t kNotADirectoryFormat[] =
-    L"The directory you chose:\n\n%s\n\nis not a valid directory. Please choose another.";
-
-void FreeItemList(PIDLIST_ABSOLUTE item) {
-    IMalloc* allocator = nullptr;
-    if (item != nullptr && SUCCEEDED(SHGetMalloc(&allocator)) && allocator != nullptr) {
-        allocator->Free(item);
-        allocator->Release();
-    }
-}
-
 }  // namespace
 
 ExtensionModifyDlg::ExtensionModifyDlg(bool newMode, const std::wstring& extension)
@@ -222,71 +209,50 @@ bool ExtensionModifyDlg::_Save() {
     return true;
 }
 
-int CALLBACK ExtensionModifyDlg::BrowseCallback(HWND browser, UINT message, LPARAM parameter,
-                                                LPARAM) {
-    if (message != BFFM_VALIDATEFAILEDW) return 0;
-    ShowFormattedMessage(browser, kCantAddCaption, MB_ICONWARNING, kNotADirectoryFormat,
-                         reinterpret_cast<const wchar_t*>(parameter));
-    return 1;
-}
-
 void ExtensionModifyDlg::_BrowseForDirectory() {
-    CoInitialize(nullptr);
-
-    std::wstring title;
-    FormatString(title, L"Choose a new directory to associate with the file type [%s]:",
+    FolderPick pick;
+    pick.owner = Handle();
+    FormatString(pick.title, L"Choose a new directory to associate with the file type [%s]:",
                  extension.c_str());
-    BROWSEINFOW browse = {};
-    browse.hwndOwner = Handle();
-    browse.lpszTitle = title.c_str();
-    browse.ulFlags = BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE | BIF_SHAREABLE;
-    browse.lpfn = BrowseCallback;
-    browse.lParam = 0;
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);
-    if (chosen == nullptr) {
-        CoUninitialize();
+    // The picker lets through only folders the store can keep.
+    if (!PickFolder(pick)) return;
+    std::wstring directory = pick.folder;
+    ToLower(directory);
+    if (std::find(directories.begin(), directories.end(), directory) != directories.end()) {
+        _ReportAlreadyAssociated(directory);
         return;
     }
-
-    wchar_t path[MAX_PATH] = {};
-    if (IsRecycleBin(chosen)) {
-        ShowMessage(Handle(),
-                    L"The 'Recycle Bin' virtual folder cannot be added. Please choose another "
-                    L"directory.",
-                    kCantAddCaption, MB_ICONWARNING);
-    } else if (SHGetPathFromIDListW(chosen, path) == TRUE) {
-        // Any other virtual folder has no path and is ignored without a word.
-        std::wstring directory = path;
-        ToLower(directory);
-        if (!IsAbsoluteDirectory(directory)) {
-            // A path without a drive or share (a network computer, say) is never stored.
-            ShowFormattedMessage(Handle(), kCantAddCaption, MB_ICONWARNING, kNotADirectoryFormat,
-                                 path);
-        } else if (IsDirectoryAssociated(extension, directory) ||
-                   std::find(directories.begin(), directories.end(), directory) !=
-                       directories.end()) {
-            ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
-                                 L"The directory:\n\n%s\n\nis already associated with the file "
-                                 L"type [%s].",
-                                 directory.c_str(), extension.c_str());
-        } else {
-            if (!_AddDirectory(directory)) {
-                ShowMessage(Handle(), L"An error occurred while adding the directory!",
-                            kErrorCaption, MB_ICONERROR);
-            }
-            if (newMode) {
-                modified = true;
-            } else if (AssociateDirectory(extension, directory)) {
-                modified = true;
-            } else {
-                ShowMessage(Handle(), L"Failed to add directory to registry!", kErrorCaption,
-                            MB_ICONERROR);
-            }
+    if (newMode) {
+        // Nothing reaches the store before the extension is saved.
+        if (IsDirectoryAssociated(extension, directory)) {
+            _ReportAlreadyAssociated(directory);
+            return;
+        }
+    } else {
+        switch (AddChosenDirectory(extension, directory)) {
+        case AddedDirectory::Added:
+            break;
+        case AddedDirectory::AlreadyAssociated:
+            _ReportAlreadyAssociated(directory);
+            return;
+        case AddedDirectory::Failed:
+            ShowMessage(Handle(), L"Failed to add directory to registry!", kErrorCaption,
+                        MB_ICONERROR);
+            return;
         }
     }
+    if (!_AddDirectory(directory)) {
+        ShowMessage(Handle(), L"An error occurred while adding the directory!", kErrorCaption,
+                    MB_ICONERROR);
+    }
+    modified = true;
+}
 
-    FreeItemList(chosen);
-    CoUninitialize();
+void ExtensionModifyDlg::_ReportAlreadyAssociated(const std::wstring& directory) {
+    ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
+                         L"The directory:\n\n%s\n\nis already associated with the file type "
+                         L"[%s].",
+                         directory.c_str(), extension.c_str());
 }
 
 void ExtensionModifyDlg::_RemoveSelectedDirectory() {

@@ -22,9 +22,6 @@ public:
     // On a monitor of another scale: the layout and the file type's icon follow.
     int OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
 
-    // The folder browser's callback: keeps the browser open on a typed name that is no folder.
-    static int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM parameter, LPARAM data);
-
     DirectoryList directories;
     BaseWindow fileTypeGroup;
     BaseWindow extensionEdit;
@@ -44,7 +41,9 @@ private:
 
     int _OnOk(WPARAM wParam, LPARAM lParam);
     int _OnCancel(WPARAM wParam, LPARAM lParam);
+    // Add...: the shared folder picker, then the duplicate checks and, in edit mode, the store.
     void _BrowseForDirectory();
+    void _ReportAlreadyAssociated(const std::wstring& directory);
     void _RemoveSelectedDirectory();
     // Refuses (with a message) an extension that cannot name a registry key of its own.
     bool _CheckUsableExtension();

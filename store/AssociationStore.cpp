@@ -120,6 +120,13 @@ bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& di
     return false;
 }
 
+AddedDirectory AddChosenDirectory(const std::wstring& extension, const std::wstring& directory) {
+    std::wstring folded = directory;
+    ToLower(folded);
+    if (IsDirectoryAssociated(extension, folded)) return AddedDirectory::AlreadyAssociated;
+    return AssociateDirectory(extension, folded) ? AddedDirectory::Added : AddedDirectory::Failed;
+}
+
 bool IsAbsoluteDirectory(const std::wstring& directory) {
     if (directory.size() >= 3 && IsDriveLetter(directory[0]) && directory[1] == L':' &&
         directory[2] == L'\\') {

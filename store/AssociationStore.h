@@ -29,6 +29,11 @@ int ListDirectories(const std::wstring& extension, std::vector<std::wstring>& di
 // directory must already be folded to lower case.
 bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& directory);
 
+// How a folder the user chose is added to a stored extension, wherever it was chosen: folded to
+// lower case, written only when the extension does not list it yet (at the end of its folders).
+enum class AddedDirectory { Added, AlreadyAssociated, Failed };
+AddedDirectory AddChosenDirectory(const std::wstring& extension, const std::wstring& directory);
+
 // A directory a transfer can use as it stands: a drive letter, colon and backslash (c:\...) or
 // a share (\\server\share...). Anything else (relative dst, \dest, c:dest) would be resolved
 // against whatever the host process's current directory happens to be.

@@ -1,7 +1,7 @@
 #include "transfer/TransferWorker.h"
 
 #include "store/AssociationStore.h"
-#include "transfer/ApartmentScope.h"
+#include "winframe/ApartmentScope.h"
 #include "transfer/Destination.h"
 #include "transfer/FileTransfer.h"
 #include "transfer/NamedMutex.h"

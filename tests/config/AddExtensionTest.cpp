@@ -4,6 +4,7 @@
 
 #include "config/ConfigResources.h"
 #include "config/ExtensionModifyDlg.h"
+#include "winframe/FolderPicker.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
 
@@ -325,22 +326,38 @@ TEST_F(AddExtensionTest, AnExtensionNoFileNameCanCarryIsRefusedAndNothingIsWritt
     EXPECT_TRUE(CloseMain());
 }
 
-TEST_F(AddExtensionTest, TheRecycleBinAndOtherShellFoldersAreNotAdded) {
+// Where the platform has only the folder browser (hidden here), the Recycle Bin and other shell
+// folders can be picked in its tree: each is refused, and the browser comes back.
+TEST_F(AddExtensionTest, TheRecycleBinAndOtherShellFoldersAreRefusedAndTheBrowserComesBack) {
+    WithoutModernFolderDialog browserOnly;
     OpenMain();
     HWND add = OpenAdd();
     ASSERT_NE(add, nullptr);
     Type(add, IDC_EXTENSION_EDIT, L"wdcfge");
-    PickShellFolder(add, CSIDL_BITBUCKET);
-    MessageBoxSeen refused = AnswerBox(kCantAddCaption, IDOK);
-    ASSERT_TRUE(refused.found);
-    EXPECT_EQ(refused.text, L"The 'Recycle Bin' virtual folder cannot be added. Please choose "
-                            L"another directory.");
-    EXPECT_EQ(refused.owner, add);
-
-    // A shell folder without a path is passed over without a word.
-    PickShellFolder(add, CSIDL_DRIVES);
-    EXPECT_EQ(WaitForDialog(kCantAddCaption, 300), nullptr);
-    EXPECT_EQ(WaitForDialog(kInfoCaption, 100), nullptr);
+    Click(add, IDC_ADD_DIRECTORY);
+    const struct {
+        int csidl;
+        std::wstring text;
+    } refusals[] = {
+        {CSIDL_BITBUCKET, L"The 'Recycle Bin' virtual folder cannot be added. Please choose "
+                          L"another directory."},
+        {CSIDL_DRIVES, L"The directory you chose:\n\n" + ShellFolderName(CSIDL_DRIVES) +
+                           L"\n\nis not a valid directory. Please choose another."},
+    };
+    for (const auto& refusal : refusals) {
+        HWND browser = WaitForDialog(kBrowserCaption);
+        ASSERT_NE(browser, nullptr);
+        ASSERT_TRUE(ChooseShellFolderInBrowser(browser, refusal.csidl));
+        MessageBoxSeen refused = AnswerBox(kCantAddCaption, IDOK);
+        ASSERT_TRUE(refused.found);
+        EXPECT_EQ(refused.text, refusal.text);
+        EXPECT_EQ(refused.owner, add);
+    }
+    HWND browser = WaitForDialog(kBrowserCaption);
+    ASSERT_NE(browser, nullptr);
+    Click(browser, IDCANCEL);
+    ASSERT_TRUE(WaitUntilGone(browser));
+    Settle(add);
     EXPECT_EQ(ListBoxCount(GetDlgItem(add, IDC_DIRECTORY_LIST)), 0);
 
     // Neither counted as a change: Escape closes without asking.
@@ -353,8 +370,9 @@ TEST_F(AddExtensionTest, TheRecycleBinAndOtherShellFoldersAreNotAdded) {
 
 // Wine's browser never validates its edit box itself (it returns the tree's selection), so the
 // warning the browser would raise for a typed name that is no folder is driven through the
-// callback the program hands it, with the open browser as its window.
+// callback the picker hands it, with the open browser as its window.
 TEST_F(AddExtensionTest, AnInvalidTypedFolderNameIsWarnedAboutByTheBrowserWhichStaysOpen) {
+    WithoutModernFolderDialog browserOnly;
     OpenMain();
     HWND add = OpenAdd();
     ASSERT_NE(add, nullptr);
@@ -367,8 +385,8 @@ TEST_F(AddExtensionTest, AnInvalidTypedFolderNameIsWarnedAboutByTheBrowserWhichS
 
     std::atomic<int> answer{-1};
     std::thread validate([&] {
-        answer = ExtensionModifyDlg::BrowseCallback(browser, BFFM_VALIDATEFAILEDW,
-                                                    reinterpret_cast<LPARAM>(L"Q:\\no such"), 0);
+        answer = FolderBrowserCallback(browser, BFFM_VALIDATEFAILEDW,
+                                       reinterpret_cast<LPARAM>(L"Q:\\no such"), 0);
     });
     MessageBoxSeen warning = AnswerBox(kCantAddCaption, IDOK);
     validate.join();
@@ -380,7 +398,7 @@ TEST_F(AddExtensionTest, AnInvalidTypedFolderNameIsWarnedAboutByTheBrowserWhichS
     EXPECT_EQ(answer, 1);
     EXPECT_TRUE(StaysOpen(browser, 100));
     // Every other message leaves the browser to its own devices.
-    EXPECT_EQ(ExtensionModifyDlg::BrowseCallback(browser, BFFM_SELCHANGED, 0, 0), 0);
+    EXPECT_EQ(FolderBrowserCallback(browser, BFFM_SELCHANGED, 0, 0), 0);
 
     Click(browser, IDCANCEL);
     ASSERT_TRUE(WaitUntilGone(browser));

@@ -4,14 +4,13 @@
 #include "config/ConfigResources.h"
 #include "store/AssociationStore.h"
 
-#include <shlobj.h>
 #include <shlwapi.h>
-#include <commctrl.h>
 
 const wchar_t kMainCaption[] = L"Wendrift Configuration";
 const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
 const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
 const wchar_t kBrowserCaption[] = L"Browse for Folder";
+const wchar_t kPickerTitlePrefix[] = L"Choose a new directory to associate with the file type [";
 const wchar_t kCantAddCaption[] = L"Wendrift : Can't add directory";
 
 namespace {
@@ -159,62 +158,14 @@ HWND ConfigFixture::OpenAdd() {
 }
 
 void ConfigFixture::PickFolder(HWND editDialog, const std::wstring& path) {
+    // The picker is titled with the extension the edit dialog's caption shows in brackets.
+    const std::wstring caption = WindowText(editDialog);
+    const std::wstring bracketed = caption.substr(caption.find(L'['));
     Click(editDialog, IDC_ADD_DIRECTORY);
-    HWND browser = WaitForDialog(kBrowserCaption);
-    ASSERT_NE(browser, nullptr);
-    // The browser shows the selected folder's name in its edit box. It may still be settling
-    // on its first selection (the desktop) when it becomes visible: select until it shows ours.
-    HWND edit = FindWindowExW(browser, nullptr, L"Edit", nullptr);
-    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
-    bool selected = false;
-    for (int attempt = 0; attempt < 50 && !selected; ++attempt) {
-        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
-        Sleep(20);
-        selected = lstrcmpiW(WindowText(edit).c_str(), name.c_str()) == 0;
-    }
-    ASSERT_TRUE(selected) << "the browser did not select the folder";
-    Click(browser, IDOK);
-    ASSERT_TRUE(WaitUntilGone(browser));
-    // The dialog goes on with the picked folder once the browser has gone.
-    Settle(editDialog);
-}
-
-void ConfigFixture::PickShellFolder(HWND editDialog, int csidl) {
-    PIDLIST_ABSOLUTE item = nullptr;
-    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, csidl, &item), S_OK);
-    SHFILEINFOW info = {};
-    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), 0, &info, sizeof(info),
-                   SHGFI_PIDL | SHGFI_DISPLAYNAME);
-    CoTaskMemFree(item);
-    const std::wstring name = info.szDisplayName;
-    ASSERT_FALSE(name.empty());
-
-    Click(editDialog, IDC_ADD_DIRECTORY);
-    HWND browser = WaitForDialog(kBrowserCaption);
-    ASSERT_NE(browser, nullptr);
-    // Shell folders sit right below the tree's root (the desktop): click the one by its name.
-    HWND tree = FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
-    ASSERT_NE(tree, nullptr);
-    HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    HTREEITEM found = nullptr;
-    for (HTREEITEM child = reinterpret_cast<HTREEITEM>(
-             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
-         child != nullptr && found == nullptr;
-         child = reinterpret_cast<HTREEITEM>(
-             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW tvItem = {};
-        tvItem.mask = TVIF_TEXT;
-        tvItem.hItem = child;
-        tvItem.pszText = text;
-        tvItem.cchTextMax = MAX_PATH;
-        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvItem));
-        if (name == text) found = child;
-    }
-    ASSERT_NE(found, nullptr) << "no tree item named " << std::string(name.begin(), name.end());
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
-    Click(browser, IDOK);
-    ASSERT_TRUE(WaitUntilGone(browser));
-    // The dialog goes on with the picked folder once the browser has gone.
+    HWND picker = WaitForFolderDialog(kPickerTitlePrefix + bracketed.substr(1) + L":");
+    ASSERT_NE(picker, nullptr) << "no picker titled for " << bracketed.size();
+    ChooseInFolderDialog(picker, path);
+    ASSERT_TRUE(WaitUntilGone(picker));
+    // The dialog goes on with the picked folder once the picker has gone.
     Settle(editDialog);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ConfigUi.h"
+#include "FolderPickerDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,8 @@ extern const wchar_t kMainCaption[];     // "Wendrift Configuration"
 extern const wchar_t kInfoCaption[];     // "WendriftConfig : Information"
 extern const wchar_t kErrorCaption[];    // "WendriftConfig : ERROR"
 extern const wchar_t kBrowserCaption[];  // "Browse for Folder" (Wine's own)
+// The folder picker's title up to the extension.
+extern const wchar_t kPickerTitlePrefix[];
 extern const wchar_t kCantAddCaption[];  // "Wendrift : Can't add directory"
 
 class ConfigFixture : public ::testing::Test {
@@ -40,11 +43,8 @@ protected:
 
     // Opens the edit dialog for a new extension from the main dialog's Add button.
     HWND OpenAdd();
-    // Add... in the edit dialog, then the folder picked in Wine's browser tree (the browser's
-    // own selection message does what a click on the tree does), then OK in the browser.
+    // Add... in the edit dialog, then the folder typed into the picker, then its OK.
     void PickFolder(HWND editDialog, const std::wstring& path);
-    // Sets the browser's selection to an item that has no path (a shell folder).
-    void PickShellFolder(HWND editDialog, int csidl);
 
     // A screenshot of `window` in the build folder, for the README.
     static void SaveScreenshot(HWND window, const wchar_t* fileName);

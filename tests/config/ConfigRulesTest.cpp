@@ -4,7 +4,7 @@
 #include "config/AboutText.h"
 #include "config/DirectoryList.h"
 #include "config/ExtensionText.h"
-#include "config/RecycleBin.h"
+#include "winframe/RecycleBin.h"
 #include "config/StartChecks.h"
 
 #include <gtest/gtest.h>

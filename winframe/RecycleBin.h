@@ -1,5 +1,5 @@
-// The Recycle Bin is a virtual folder the browser lets the user pick; files cannot be copied
-// into it by path, so the edit dialog refuses it.
+// The Recycle Bin is a virtual folder a folder picker lets the user pick; files cannot be copied
+// into it by path, so the folder rule (FolderRule.h) refuses it.
 #pragma once
 
 #include <windows.h>

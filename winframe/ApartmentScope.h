@@ -1,5 +1,5 @@
-// A single-threaded COM apartment for the life of a transfer thread that calls the shell (file
-// icons, type names): shell functions may create COM objects and expect one.
+// A single-threaded COM apartment for as long as a thread calls the shell (file icons, type
+// names, the folder picker): shell functions may create COM objects and expect one.
 #pragma once
 
 #include <objbase.h>

@@ -1,4 +1,4 @@
-#include "config/RecycleBin.h"
+#include "winframe/RecycleBin.h"
 
 bool IsRecycleBin(PCIDLIST_ABSOLUTE item) {
     if (item == nullptr) return false;
