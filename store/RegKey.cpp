@@ -74,6 +74,24 @@ bool RegKey::SetString(const std::wstring& name, const std::wstring& text) {
 
 bool RegKey::SetDefaultString(const std::wstring& text) { return SetString(std::wstring(), text); }
 
+bool RegKey::QueryDword(const std::wstring& name, DWORD& value) {
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD bytes = sizeof(data);
+    if (RegQueryValueExW(handle_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                         &bytes) != ERROR_SUCCESS ||
+        type != REG_DWORD || bytes != sizeof(data)) {
+        return false;
+    }
+    value = data;
+    return true;
+}
+
+bool RegKey::SetDword(const std::wstring& name, DWORD value) {
+    return RegSetValueExW(handle_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof(value)) == ERROR_SUCCESS;
+}
+
 bool RegKey::DeleteValue(const std::wstring& name) {
     return RegDeleteValueW(handle_, name.c_str()) == ERROR_SUCCESS;
 }

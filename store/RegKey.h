@@ -25,6 +25,9 @@ public:
     // REG_SZ without a terminating null: the byte count is 2 x length.
     bool SetString(const std::wstring& name, const std::wstring& text);
     bool SetDefaultString(const std::wstring& text);
+    // A REG_DWORD value; QueryDword is false for a missing value or one of another type.
+    bool QueryDword(const std::wstring& name, DWORD& value);
+    bool SetDword(const std::wstring& name, DWORD value);
     bool DeleteValue(const std::wstring& name);
     // Removes root\path with everything under it; does not touch the held handle.
     bool DeleteTree(HKEY root, const std::wstring& path);

@@ -1,6 +1,7 @@
 #include "shellext/entry/Uninstall.h"
 
 #include "store/AssociationStore.h"
+#include "store/PickerMemory.h"
 #include "store/ShellRegistrar.h"
 #include "winframe/TextHelpers.h"
 
@@ -26,6 +27,8 @@ extern "C" int __cdecl Uninstall(void) {
             RemoveExtension(extension);
             ++count;
         }
+        // The "Other folder..." picker's last folders and check box go with the associations.
+        ForgetPickerMemory();
     } catch (...) {
     }
     return count;

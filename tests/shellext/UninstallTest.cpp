@@ -1,5 +1,6 @@
 // The Uninstall export: every stored extension is unhooked from its file type and removed from
-// the store, a failure is reported in a message box and does not stop the others.
+// the store with what the folder picker remembered, a failure is reported in a message box and
+// does not stop the others.
 #include "ShellextKit.h"
 
 #include "UiDriver.h"
@@ -64,6 +65,12 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
         ASSERT_TRUE(AssociateDirectory(extension, L"c:\\somewhere"));
     }
     ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file\\shellex\\ContextMenuHandlers\\Wendrift"));
+    // What "Other folder..." kept for next time goes as well.
+    HKEY picker = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wendrift\\Picker\\Last folders", 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &picker, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(picker);
     RegistryTree server = RegistryTree::Read(HKEY_CLASSES_ROOT, L"CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}");
 
     Watchdog guard(30, "Uninstall waits for a message box nobody answers");
@@ -79,6 +86,7 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
     std::vector<std::wstring> left;
     EXPECT_EQ(ListExtensions(left), 0) << "all three left the store, the failed one included";
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kStore)) << "the base key stays";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Wendrift\\Picker"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file\\shellex\\ContextMenuHandlers\\Wendrift"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".wdtest4\\CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}"));
