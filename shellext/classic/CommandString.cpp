@@ -8,6 +8,10 @@ const char kCopyHelpTextA[] = "Copy here with Wendrift";
 const wchar_t kCopyHelpTextW[] = L"Copy here with Wendrift";
 const char kMoveHelpTextA[] = "Move here with Wendrift";
 const wchar_t kMoveHelpTextW[] = L"Move here with Wendrift";
+const char kCopyPickHelpTextA[] = "Choose a folder and copy there with Wendrift";
+const wchar_t kCopyPickHelpTextW[] = L"Choose a folder and copy there with Wendrift";
+const char kMovePickHelpTextA[] = "Choose a folder and move there with Wendrift";
+const wchar_t kMovePickHelpTextW[] = L"Choose a folder and move there with Wendrift";
 
 namespace {
 
@@ -29,11 +33,14 @@ HRESULT AnswerCommandString(const MenuCommand* command, UINT type, char* buffer,
     if (cchMax == 0) return E_FAIL;  // no room even for the terminator
     bool copy = command->operation == kOperationCopy;
     // The handler has no verbs of its own: verb requests get the help text as well.
+    bool picks = command->picksFolder;
     if (unicode) {
-        const wchar_t* text = copy ? kCopyHelpTextW : kMoveHelpTextW;
+        const wchar_t* text = picks ? (copy ? kCopyPickHelpTextW : kMovePickHelpTextW)
+                                    : (copy ? kCopyHelpTextW : kMoveHelpTextW);
         CopyCut(reinterpret_cast<wchar_t*>(buffer), cchMax, text, wcslen(text));
     } else {
-        const char* text = copy ? kCopyHelpTextA : kMoveHelpTextA;
+        const char* text = picks ? (copy ? kCopyPickHelpTextA : kMovePickHelpTextA)
+                                 : (copy ? kCopyHelpTextA : kMoveHelpTextA);
         CopyCut(buffer, cchMax, text, strlen(text));
     }
     return S_OK;

@@ -24,6 +24,14 @@ bool MenuRecord::Insert(HMENU menu, UINT position, const std::wstring& label, bo
     return items_.back().inserted;
 }
 
+bool MenuRecord::InsertSeparator(HMENU menu, UINT position) {
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    info.fType = MFT_SEPARATOR;
+    return InsertMenuItemW(menu, position, TRUE, &info) != FALSE;
+}
+
 HRESULT MenuRecord::Answer() const {
     return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, static_cast<UINT>(items_.size()));
 }

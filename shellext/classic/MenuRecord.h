@@ -26,6 +26,9 @@ public:
     bool Insert(HMENU menu, UINT position, const std::wstring& label, bool greyed, HMENU submenu,
                 UINT& commandId);
 
+    // A separator takes no identifier: the shell never invokes one.
+    bool InsertSeparator(HMENU menu, UINT position);
+
     const std::vector<RecordedItem>& Items() const { return items_; }
     UINT NextId() const { return firstId_ + static_cast<UINT>(items_.size()); }
     // Identifiers still free, up to and including the last.

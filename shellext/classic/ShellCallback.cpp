@@ -1,5 +1,6 @@
 #include "shellext/classic/ShellCallback.h"
 
+#include "shellext/common/AskDestination.h"
 #include "shellext/common/ComBoundary.h"
 #include "shellext/classic/CommandString.h"
 #include "shellext/classic/DropList.h"
@@ -95,13 +96,15 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
     std::vector<std::wstring> directories;
     ListDirectories(extension, directories);
     std::vector<PlannedItem> items = PlanSubmenu(directories);
-    // With too few identifiers the last directories are left out of both submenus alike.
-    size_t shown = ItemsPerSubmenu(items.size(), record.Available());
-    if (shown == 0) return record.Answer();
-    items.resize(shown);
+    // With too few identifiers "&Other folder..." goes first, then the last directories, from
+    // both submenus alike.
+    SubmenuFit fit = FitSubmenus(items.size(), record.Available());
+    if (fit.items == 0) return record.Answer();
+    items.resize(fit.items);
 
     state_.commandBase = idCmdFirst;
     state_.commands.clear();  // entries stand for this menu's items only
+    HMENU submenus[2] = {};
     for (UINT i = 0; i < 2; ++i) {
         HMENU submenu = CreateMenu();
         if (submenu == nullptr) return E_FAIL;
@@ -110,6 +113,7 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
             DestroyMenu(submenu);
             return E_FAIL;
         }
+        submenus[i] = submenu;
         UINT position = 0;
         for (const PlannedItem& item : items) {
             UINT itemId = 0;
@@ -119,6 +123,16 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
                 state_.AddCommand(MenuCommand{item.directory, itemId, kSubmenus[i].operation});
             }
         }
+    }
+    if (!fit.otherFolder) return record.Answer();
+    // Shown last in each submenu, numbered after both: every other item keeps its offset.
+    const PlannedItem other = OtherFolderItem();
+    for (UINT i = 0; i < 2; ++i) {
+        UINT position = static_cast<UINT>(items.size());
+        record.InsertSeparator(submenus[i], position++);
+        UINT itemId = 0;
+        record.Insert(submenus[i], position, other.label, false, nullptr, itemId);
+        state_.AddCommand(MenuCommand{std::wstring(), itemId, kSubmenus[i].operation, true});
     }
     return record.Answer();
 }
@@ -135,10 +149,16 @@ void ShellCallback::Dispatch(const CMINVOKECOMMANDINFO& info) {
     // Verbs named by string are not ours: the handler only knows its items' offsets.
     if (!IS_INTRESOURCE(info.lpVerb)) return;
     UINT offset = LOWORD(reinterpret_cast<ULONG_PTR>(info.lpVerb));
-    const MenuCommand* command = state_.FindCommand(state_.commandBase + offset);
-    if (command == nullptr) return;  // a submenu item, a placeholder or outside the menu
-    if (!StartTransfer(info.hwnd, state_.selectedFiles, command->directory,
-                       command->operation == kOperationCopy)) {
+    const MenuCommand* found = state_.FindCommand(state_.commandBase + offset);
+    if (found == nullptr) return;  // a submenu item, a placeholder or outside the menu
+    // Copies: the picker's message loop may let the shell call this object again.
+    MenuCommand command = *found;
+    const std::vector<std::wstring> files = state_.selectedFiles;
+    const bool isCopy = command.operation == kOperationCopy;
+    if (command.picksFolder && !AskForDestination(info.hwnd, files, isCopy, command.directory)) {
+        return;  // cancelled
+    }
+    if (!StartTransfer(info.hwnd, files, command.directory, isCopy)) {
         ReportTransferNotStarted(info.hwnd);
     }
 }

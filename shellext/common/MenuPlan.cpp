@@ -31,8 +31,23 @@ std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directorie
     return items;
 }
 
-size_t ItemsPerSubmenu(size_t planned, unsigned long long available) {
-    if (available < 4) return 0;
-    unsigned long long fit = (available - 2) / 2;
-    return planned < fit ? planned : static_cast<size_t>(fit);
+PlannedItem OtherFolderItem() {
+    PlannedItem item;
+    item.label = L"&Other folder...";
+    item.picksFolder = true;
+    return item;
+}
+
+SubmenuFit FitSubmenus(size_t planned, unsigned long long available) {
+    SubmenuFit fit;
+    if (available < 4) return fit;
+    // Two submenu items, and one identifier per item in each submenu.
+    unsigned long long room = (available - 2) / 2;
+    if (room >= static_cast<unsigned long long>(planned) + 1) {
+        fit.items = planned;
+        fit.otherFolder = true;
+        return fit;
+    }
+    fit.items = planned < room ? planned : static_cast<size_t>(room);
+    return fit;
 }

@@ -1,6 +1,6 @@
 // What goes into one submenu ("Cop&y To" or "&Move To"), decided without a menu: a numbered
-// item per directory the store holds for the extension, or a greyed placeholder. Both
-// submenus are planned from the same list.
+// item per directory the store holds for the extension, or a greyed placeholder, and after a
+// separator "&Other folder...". Both submenus are planned from the same list.
 #pragma once
 
 #include <string>
@@ -10,7 +10,11 @@ struct PlannedItem {
     std::wstring label;
     bool greyed = false;
     std::wstring directory;  // the real path; empty for an item that stands for no command
+    bool picksFolder = false;  // "&Other folder...": the user picks the destination
 };
+
+// "&Other folder...", which ends each submenu and flyout after a separator.
+PlannedItem OtherFolderItem();
 
 // "&%d.\t%s": the number is the item's mnemonic, the tab sets the path apart. An ampersand in
 // the path is doubled so that the menu shows it instead of underlining the next character.
@@ -21,7 +25,13 @@ std::wstring DirectoryLabel(int number, const std::wstring& directory);
 // command: it must never become a destination.
 std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directories);
 
-// How many items each submenu may show when `available` command identifiers are free. Each
-// submenu item takes one identifier and each of its items one more; both submenus show the same
-// first items, so the two never disagree. 0 when not even one item in each fits.
-size_t ItemsPerSubmenu(size_t planned, unsigned long long available);
+// What each submenu shows when `available` command identifiers are free. Each submenu item takes
+// one identifier, each of its items one more, and its "&Other folder..." one more; the two
+// "&Other folder..." identifiers come after all the others, so every other item keeps the
+// offset it had before that item existed. Too few identifiers drop "&Other folder..." first,
+// then the last numbered items; both submenus always show the same. No items: nothing fits.
+struct SubmenuFit {
+    size_t items = 0;
+    bool otherFolder = false;
+};
+SubmenuFit FitSubmenus(size_t planned, unsigned long long available);

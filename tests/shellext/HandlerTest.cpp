@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -30,6 +31,13 @@ std::vector<std::wstring> StoreDirectories(const std::wstring& extension) {
     std::wstring directory;
     while (NextDirectory(extension, directory)) directories.push_back(directory);
     return directories;
+}
+
+// Each item's label, "----" for a separator.
+std::vector<std::wstring> DescribeLines(const std::vector<MenuNode>& nodes) {
+    std::vector<std::wstring> lines;
+    for (const MenuNode& node : nodes) lines.push_back(node.separator ? L"----" : node.label);
+    return lines;
 }
 
 HMENU ShellMenu(int items) {
@@ -141,7 +149,7 @@ TEST_F(Handler, TwoDirectoriesAtIdCmdFirst100AndIndexMenu5) {
     HMENU menu = ShellMenu(7);
     HRESULT hr = menu_->QueryContextMenu(menu, 5, 100, 0x7FFF, CMF_NORMAL);
     ASSERT_TRUE(SUCCEEDED(hr));
-    EXPECT_EQ(HRESULT_CODE(hr), 6) << "the largest offset taken plus one";
+    EXPECT_EQ(HRESULT_CODE(hr), 8) << "the largest offset taken plus one";
 
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 9u);
@@ -149,22 +157,27 @@ TEST_F(Handler, TwoDirectoriesAtIdCmdFirst100AndIndexMenu5) {
     EXPECT_EQ(top[7].label, L"shell item 5") << "the shell's own items move down";
     std::vector<std::wstring> directories = StoreDirectories(kTwo);
     ASSERT_EQ(directories, (std::vector<std::wstring>{L"c:\\music", L"d:\\backup"}));
+    // "&Other folder..." ends each submenu after a separator; its identifiers follow all the
+    // others, so every item keeps the offset it had before it existed.
     struct {
         size_t position;
         const wchar_t* label;
-        UINT id;
-    } submenus[] = {{5, L"Cop&y To", 100}, {6, L"&Move To", 103}};
+        UINT id, otherId;
+    } submenus[] = {{5, L"Cop&y To", 100, 106}, {6, L"&Move To", 103, 107}};
     for (const auto& expected : submenus) {
         const MenuNode& node = top[expected.position];
         EXPECT_EQ(node.label, expected.label);
         EXPECT_EQ(node.id, expected.id);
         EXPECT_TRUE(node.hasSubmenu);
         EXPECT_EQ(node.state & MFS_GRAYED, 0u);
-        ASSERT_EQ(node.children.size(), 2u);
+        ASSERT_EQ(node.children.size(), 4u);
         EXPECT_EQ(node.children[0].label, L"&1.\tc:\\music");
         EXPECT_EQ(node.children[0].id, expected.id + 1);
         EXPECT_EQ(node.children[1].label, L"&2.\td:\\backup");
         EXPECT_EQ(node.children[1].id, expected.id + 2);
+        EXPECT_TRUE(node.children[2].separator);
+        EXPECT_EQ(node.children[3].label, L"&Other folder...");
+        EXPECT_EQ(node.children[3].id, expected.otherId);
         for (const MenuNode& item : node.children) {
             EXPECT_EQ(item.state & MFS_GRAYED, 0u);
             EXPECT_FALSE(item.hasSubmenu);
@@ -181,16 +194,65 @@ TEST_F(Handler, TwoDirectoriesAtIdCmdFirst100AndIndexMenu5) {
     EXPECT_STREQ(narrow, "Move here with Wendrift");
     EXPECT_EQ(menu_->GetCommandString(1, GCS_VERBA, nullptr, narrow, 64), S_OK);
     EXPECT_STREQ(narrow, "Copy here with Wendrift");
+    EXPECT_EQ(HelpTextW(6, GCS_HELPTEXTW, text), S_OK);
+    EXPECT_EQ(text, L"Choose a folder and copy there with Wendrift");
+    EXPECT_EQ(menu_->GetCommandString(7, GCS_HELPTEXTA, nullptr, narrow, 64), S_OK);
+    EXPECT_STREQ(narrow, "Choose a folder and move there with Wendrift");
 
-    // Validation: entries exist for the four directory items only.
-    for (UINT offset = 0; offset < 8; ++offset) {
-        bool entry = offset == 1 || offset == 2 || offset == 4 || offset == 5;
+    // Validation: entries exist for the four directory items and the two "&Other folder...".
+    for (UINT offset = 0; offset < 9; ++offset) {
+        bool entry = offset != 0 && offset != 3 && offset != 8;
         EXPECT_EQ(menu_->GetCommandString(offset, GCS_VALIDATEW, nullptr, nullptr, 0), entry ? S_OK : S_FALSE) << offset;
         EXPECT_EQ(menu_->GetCommandString(offset, GCS_VALIDATEA, nullptr, nullptr, 0), entry ? S_OK : S_FALSE) << offset;
         if (!entry) {
             EXPECT_EQ(HelpTextW(offset, GCS_HELPTEXTW, text), E_FAIL) << offset;
         }
     }
+    DestroyMenu(menu);
+}
+
+// The menu as the file manager shows it, with "Cop&y To" open (a screenshot for the README).
+TEST_F(Handler, OnScreenEachSubmenuEndsWithOtherFolder) {
+    Watchdog guard(30, "a menu nobody closed");
+    ASSERT_EQ(Select({L"song one.wdtest1", L"third song.wdtest1"}), S_OK);
+    HMENU menu = CreatePopupMenu();
+    for (const wchar_t* item : {L"&Open", L"&Print", L"Cu&t", L"&Copy", L"&Delete", L"P&roperties"}) {
+        AppendMenuW(menu, MF_STRING, 1, item);
+    }
+    ASSERT_TRUE(SUCCEEDED(menu_->QueryContextMenu(menu, 4, 100, 0x7FFF, CMF_NORMAL)));
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 40, 1, 1, nullptr,
+                                 nullptr, nullptr, nullptr);
+    std::vector<std::wstring> opened;
+    std::thread user([&] {
+        // The menu loop takes keys posted to its owner: "y" opens "Cop&y To".
+        if (WaitForWindow(L"#32768", nullptr, 5000) == nullptr) return;
+        PostMessageW(owner, WM_CHAR, L'y', 0);
+        RECT both = {};
+        WaitUntil([&] {
+            HWND first = FindWindowW(L"#32768", nullptr);
+            HWND second = FindWindowExW(nullptr, first, L"#32768", nullptr);
+            if (second == nullptr || !IsWindowVisible(second)) return false;
+            RECT a, b;
+            GetWindowRect(first, &a);
+            GetWindowRect(second, &b);
+            UnionRect(&both, &a, &b);
+            // The submenu's window is the one showing "Cop&y To"'s items.
+            for (HWND window : {first, second}) {
+                HMENU shown = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+                if (shown != menu) opened = DescribeLines(ReadMenu(shown));
+            }
+            return true;
+        }, 5000);
+        Sleep(200);  // painted
+        SaveScreenAreaPng(both, BuildDir() + L"\\menu.png");
+        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, 40, 40, 0, owner, nullptr);
+    user.join();
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"&1.\tc:\\music", L"&2.\td:\\backup", L"----",
+                                                 L"&Other folder..."}));
+    DestroyWindow(owner);
     DestroyMenu(menu);
 }
 
@@ -211,22 +273,26 @@ TEST_F(Handler, AShortBufferGetsACutTerminatedTextAndNothingBeyondIt) {
     DestroyMenu(menu);
 }
 
-TEST_F(Handler, NoDirectoriesShowsGreyedPlaceholdersAndAnswers4) {
+TEST_F(Handler, NoDirectoriesShowsGreyedPlaceholdersThenOtherFolderAndAnswers6) {
     ASSERT_EQ(Select({L"clip.wdtest2"}), S_OK);
     HMENU menu = ShellMenu(0);
     HRESULT hr = menu_->QueryContextMenu(menu, 0, 40, 0x7FFF, CMF_NORMAL);
-    EXPECT_EQ(HRESULT_CODE(hr), 4);
+    EXPECT_EQ(HRESULT_CODE(hr), 6);
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(top[i].id, 40 + 2 * i);
-        ASSERT_EQ(top[i].children.size(), 1u);
+        ASSERT_EQ(top[i].children.size(), 3u);
         EXPECT_EQ(top[i].children[0].label, L"<no directories>");
         EXPECT_EQ(top[i].children[0].id, 41 + 2 * i);
         EXPECT_NE(top[i].children[0].state & MFS_GRAYED, 0u);
+        EXPECT_EQ(top[i].children[2].label, L"&Other folder...");
+        EXPECT_EQ(top[i].children[2].id, 44 + i);
+        EXPECT_EQ(top[i].children[2].state & MFS_GRAYED, 0u);
     }
     EXPECT_EQ(menu_->GetCommandString(1, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE);
     EXPECT_EQ(menu_->GetCommandString(3, GCS_VALIDATEA, nullptr, nullptr, 0), S_FALSE);
+    EXPECT_EQ(menu_->GetCommandString(4, GCS_VALIDATEA, nullptr, nullptr, 0), S_OK);
     DestroyMenu(menu);
 }
 
@@ -234,13 +300,13 @@ TEST_F(Handler, TenDirectoriesAreAllListedAndNumbered) {
     ASSERT_EQ(Select({L"ten.wdtest3"}), S_OK);
     HMENU menu = ShellMenu(0);
     HRESULT hr = menu_->QueryContextMenu(menu, 0, 1, 0x7FFF, CMF_NORMAL);
-    EXPECT_EQ(HRESULT_CODE(hr), 22);
+    EXPECT_EQ(HRESULT_CODE(hr), 24);
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 2u);
     std::vector<std::wstring> directories = StoreDirectories(kTen);
     ASSERT_EQ(directories.size(), 10u);
     for (const MenuNode& submenu : top) {
-        ASSERT_EQ(submenu.children.size(), 10u);
+        ASSERT_EQ(submenu.children.size(), 12u);
         for (size_t i = 0; i < 10; ++i) {
             EXPECT_EQ(submenu.children[i].label, L"&" + std::to_wstring(i + 1) + L".\t" + directories[i]);
             EXPECT_EQ(submenu.children[i].id, submenu.id + 1 + i);
@@ -273,10 +339,10 @@ TEST_F(Handler, SelectionsWithoutOneSharedExtensionLeaveTheMenuUntouched) {
 TEST_F(Handler, ExtensionsDifferingOnlyInCaseShareTheFirstFilesDirectories) {
     ASSERT_EQ(Select({L"LOUD.WDTEST1", L"song one.wdtest1", L"Third.WdTest1"}), S_OK);
     HMENU menu = ShellMenu(0);
-    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(menu, 0, 100, 0x7FFF, CMF_NORMAL)), 6);
+    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(menu, 0, 100, 0x7FFF, CMF_NORMAL)), 8);
     std::vector<MenuNode> top = ReadMenu(menu);
     ASSERT_EQ(top.size(), 2u);
-    ASSERT_EQ(top[0].children.size(), 2u);
+    ASSERT_EQ(top[0].children.size(), 4u);
     EXPECT_EQ(top[0].children[0].label, L"&1.\tc:\\music");
     DestroyMenu(menu);
 }
@@ -284,14 +350,14 @@ TEST_F(Handler, ExtensionsDifferingOnlyInCaseShareTheFirstFilesDirectories) {
 TEST_F(Handler, ASecondInitializeReplacesTheSelectionAndItsCommands) {
     ASSERT_EQ(Select({L"song one.wdtest1", L"third song.wdtest1"}), S_OK);
     HMENU first = ShellMenu(0);
-    ASSERT_EQ(HRESULT_CODE(menu_->QueryContextMenu(first, 0, 100, 0x7FFF, CMF_NORMAL)), 6);
+    ASSERT_EQ(HRESULT_CODE(menu_->QueryContextMenu(first, 0, 100, 0x7FFF, CMF_NORMAL)), 8);
     ASSERT_EQ(menu_->GetCommandString(1, GCS_VALIDATEW, nullptr, nullptr, 0), S_OK);
 
     ASSERT_EQ(Select({L"clip.wdtest2"}), S_OK);
     EXPECT_EQ(menu_->GetCommandString(1, GCS_VALIDATEW, nullptr, nullptr, 0), S_FALSE)
         << "the first menu's entries went with its selection";
     HMENU second = ShellMenu(0);
-    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(second, 0, 100, 0x7FFF, CMF_NORMAL)), 4);
+    EXPECT_EQ(HRESULT_CODE(menu_->QueryContextMenu(second, 0, 100, 0x7FFF, CMF_NORMAL)), 6);
 
     // A failed Initialize leaves an empty selection: no menu at all.
     EXPECT_EQ(init_->Initialize(nullptr, nullptr, nullptr), E_FAIL);
@@ -314,33 +380,42 @@ TEST_F(Handler, OffsetsCountFromTheLastQueryContextMenu) {
 }
 
 // Identifiers idCmdFirst (100) to idCmdLast are the handler's: what does not fit is left out
-// of both submenus alike, and the answer counts exactly the identifiers taken. A double-click
-// asks for the default verb only, which these menus never hold.
+// of both submenus alike ("&Other folder..." first, then the last directories), and the answer
+// counts exactly the identifiers taken. A double-click asks for the default verb only, which
+// these menus never hold.
 TEST_F(Handler, IdentifiersStayWithinIdCmdLastAndTheDefaultVerbQueryAddsNothing) {
     struct {
         const wchar_t* file;
         UINT last, flags;
         size_t shown;  // items per submenu; 0: nothing added
+        bool other;    // "&Other folder..." after them
     } cases[] = {
-        {L"song one.wdtest1", 105, CMF_NORMAL, 2}, {L"song one.wdtest1", 104, CMF_NORMAL, 1},
-        {L"ten.wdtest3", 103, CMF_NORMAL, 1},      {L"ten.wdtest3", 110, CMF_NORMAL, 4},
-        {L"song one.wdtest1", 102, CMF_NORMAL, 0}, {L"song one.wdtest1", 99, CMF_NORMAL, 0},
-        {L"clip.wdtest2", 103, CMF_NORMAL, 1},     {L"clip.wdtest2", 102, CMF_NORMAL, 0},
-        {L"song one.wdtest1", 0x7FFF, CMF_DEFAULTONLY, 0},
+        {L"song one.wdtest1", 107, CMF_NORMAL, 2, true},
+        {L"song one.wdtest1", 106, CMF_NORMAL, 2, false},
+        {L"song one.wdtest1", 104, CMF_NORMAL, 1, false},
+        {L"ten.wdtest3", 103, CMF_NORMAL, 1, false},
+        {L"ten.wdtest3", 110, CMF_NORMAL, 4, false},
+        {L"song one.wdtest1", 102, CMF_NORMAL, 0, false},
+        {L"song one.wdtest1", 99, CMF_NORMAL, 0, false},
+        {L"clip.wdtest2", 105, CMF_NORMAL, 1, true},
+        {L"clip.wdtest2", 103, CMF_NORMAL, 1, false},
+        {L"clip.wdtest2", 102, CMF_NORMAL, 0, false},
+        {L"song one.wdtest1", 0x7FFF, CMF_DEFAULTONLY, 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.file << ", idCmdLast " << c.last << ", flags " << c.flags);
         ASSERT_EQ(Select({c.file}), S_OK);
         HMENU earlier = ShellMenu(0), menu = ShellMenu(2);
         ASSERT_TRUE(SUCCEEDED(menu_->QueryContextMenu(earlier, 0, 100, 0x7FFF, CMF_NORMAL)));
-        const UINT taken = c.shown == 0 ? 0 : 2 + 2 * static_cast<UINT>(c.shown);
+        const UINT taken =
+            c.shown == 0 ? 0 : 2 + 2 * static_cast<UINT>(c.shown) + (c.other ? 2 : 0);
         EXPECT_EQ(menu_->QueryContextMenu(menu, 1, 100, c.last, c.flags), MAKE_HRESULT(0, 0, taken));
         std::vector<MenuNode> top = ReadMenu(menu);
         ASSERT_EQ(top.size(), c.shown == 0 ? 2u : 4u);
         for (size_t s = 1; s < top.size() - 1; ++s) {
             EXPECT_LE(top[s].id, c.last);
-            ASSERT_EQ(top[s].children.size(), c.shown);
-            for (size_t i = 0; i < c.shown; ++i) {
+            ASSERT_EQ(top[s].children.size(), c.shown + (c.other ? 2 : 0));
+            for (size_t i = 0; i < top[s].children.size(); ++i) {
                 EXPECT_LE(top[s].children[i].id, c.last);
                 EXPECT_EQ(top[s].children[i].label, top[1].children[i].label);
             }
@@ -385,7 +460,7 @@ TEST_F(Handler, BadSelectionsAreRefusedAndTheDataObjectIsGivenBack) {
     }
 }
 
-TEST_F(Handler, InvokingAnythingButADirectoryItemStartsNothing) {
+TEST_F(Handler, InvokingAnythingButAnItemStartsNothing) {
     ASSERT_EQ(Select({L"song one.wdtest1"}), S_OK);
     HMENU menu = ShellMenu(0);
     ASSERT_TRUE(SUCCEEDED(menu_->QueryContextMenu(menu, 0, 100, 0x7FFF, CMF_NORMAL)));
@@ -399,7 +474,7 @@ TEST_F(Handler, InvokingAnythingButADirectoryItemStartsNothing) {
         info.lpVerb = verb;
         EXPECT_EQ(menu_->InvokeCommand(&info), S_OK) << verb;
     }
-    for (UINT offset : {0u, 3u, 6u, 99u, 0xFFFFu}) {
+    for (UINT offset : {0u, 3u, 8u, 99u, 0xFFFFu}) {
         CMINVOKECOMMANDINFO info = {};
         info.cbSize = sizeof(info);
         info.lpVerb = MAKEINTRESOURCEA(offset);

@@ -54,9 +54,13 @@ TEST_F(ShellHost, PrintsTheMenuTheHandlerAdds) {
     CharLowerW(&shown[0]);
     shown.replace(shown.rfind(L"r&d"), 3, L"r&&d");
     std::string label = "\"&1.\\t" + Utf8(shown) + "\"";
-    EXPECT_NE(output.find("QueryContextMenu answered 4 (identifiers from 1)"), std::string::npos) << output;
-    EXPECT_NE(output.find("\"Cop&y To\"  id 1  submenu\n  " + label + "  id 2\n"), std::string::npos) << output;
-    EXPECT_NE(output.find("\"&Move To\"  id 3  submenu\n  " + label + "  id 4\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("QueryContextMenu answered 6 (identifiers from 1)"), std::string::npos) << output;
+    EXPECT_NE(output.find("\"Cop&y To\"  id 1  submenu\n  " + label + "  id 2\n  ----\n"
+                          "  \"&Other folder...\"  id 5\n"),
+              std::string::npos) << output;
+    EXPECT_NE(output.find("\"&Move To\"  id 3  submenu\n  " + label + "  id 4\n  ----\n"
+                          "  \"&Other folder...\"  id 6\n"),
+              std::string::npos) << output;
 }
 
 TEST_F(ShellHost, InvokesAnItemByItsLabelsAndWaitsForTheTransfer) {

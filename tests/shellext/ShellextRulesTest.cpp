@@ -3,11 +3,13 @@
 #include "shellext/classic/CommandString.h"
 #include "shellext/common/ExtensionRule.h"
 #include "shellext/common/MenuPlan.h"
+#include "shellext/common/PickerPlan.h"
 #include "shellext/classic/SelectionState.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -105,6 +107,51 @@ TEST(MenuPlan, AmpersandsShowAsTheyAreAndOnlyAbsoluteDirectoriesAreCommands) {
         EXPECT_EQ(items[i].label, labels[i]);
         EXPECT_EQ(items[i].greyed, !command) << i;
         EXPECT_EQ(items[i].directory, command ? stored[i] : L"") << i;
+    }
+}
+
+// With too few identifiers "&Other folder..." goes first, then the last directories.
+TEST(MenuPlan, ShortRangesDropOtherFolderFirstThenTheLastDirectories) {
+    struct {
+        size_t planned;
+        unsigned long long available;
+        size_t items;
+        bool other;
+    } cases[] = {
+        {2, 8, 2, true},   {2, 7, 2, false},   {2, 6, 2, false},          {2, 5, 1, false},
+        {2, 4, 1, false},  {2, 3, 0, false},   {1, 6, 1, true},           {1, 5, 1, false},
+        {10, 24, 10, true}, {10, 23, 10, false}, {10, 1ULL << 40, 10, true}, {10, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        SubmenuFit fit = FitSubmenus(c.planned, c.available);
+        EXPECT_EQ(fit.items, c.items) << c.planned << " in " << c.available;
+        EXPECT_EQ(fit.otherFolder, c.other) << c.planned << " in " << c.available;
+    }
+}
+
+// The picker starts in the last folder picked for the extension, else its first usable folder,
+// else the selection's own folder: the first of them that is there.
+TEST(PickerPlan, StartsInTheLastPickThenTheFirstFolderThenTheSelectionsOwn) {
+    const std::vector<std::wstring> there = {L"c:\\last", L"c:\\first", L"c:\\photos", L"c:\\",
+                                             L"relative"};
+    auto exists = [&](const std::wstring& folder) {
+        return std::find(there.begin(), there.end(), folder) != there.end();
+    };
+    struct {
+        const wchar_t* last;
+        std::vector<std::wstring> associated;
+        const wchar_t* file;
+        const wchar_t* start;
+    } cases[] = {
+        {L"c:\\last", {L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\last"},
+        {L"c:\\gone", {L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\first"},
+        {L"relative", {L"relative", L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\first"},
+        {L"", {L"c:\\gone", L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\photos"},
+        {L"", {}, L"c:\\a.jpg", L"c:\\"},
+        {L"", {}, L"q:\\x\\a.jpg", L""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StartFolder(c.last, c.associated, c.file, exists), c.start) << c.last << c.file;
     }
 }
 

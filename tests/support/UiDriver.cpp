@@ -275,6 +275,10 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
     }
     // Give the window's thread a moment to finish painting what it was just told.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return SaveScreenAreaPng(area, path);
+}
+
+bool SaveScreenAreaPng(const RECT& area, const std::wstring& path) {
     GdiFlush();
     std::vector<BYTE> pixels;
     UINT stride = 0;

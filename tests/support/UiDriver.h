@@ -60,6 +60,8 @@ std::wstring AnswerMessageBox(const wchar_t* caption, int buttonId, DWORD timeou
 
 // A screenshot of the window as it is on the screen, written as a PNG file (Windows path).
 bool SaveWindowPng(HWND window, const std::wstring& path);
+// The same for an area of the screen (several windows, such as a menu and its open submenu).
+bool SaveScreenAreaPng(const RECT& area, const std::wstring& path);
 
 // Ends the whole process with a message on stderr when it is still alive after `seconds`, so
 // a dialog nobody answers fails the test instead of hanging the run. Disarmed on destruction.

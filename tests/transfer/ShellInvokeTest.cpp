@@ -3,6 +3,7 @@
 // paths the shell here cannot parse, a data object with the same CF_HDROP data), asked for its
 // menu, and a directory item invoked. The library's own copy of the engine runs the transfer.
 #include "ShellextKit.h"
+#include "FolderPickerDriver.h"
 #include "TransferTestKit.h"
 
 #include "shellext/entry/ClassId.h"
@@ -15,12 +16,15 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
 const wchar_t kExtension[] = L".wdshell";
+const wchar_t kPickerKeyPath[] = L"Software\\Wendrift\\Picker";
 
 std::wstring LibraryPath() {
     wchar_t folder[MAX_PATH] = {};
@@ -58,8 +62,10 @@ protected:
         destination_ = root_.Path() + L"\\to";
         CreateDirectoryW(source_.c_str(), nullptr);
         CreateDirectoryW(destination_.c_str(), nullptr);
+        RemoveExtension(kExtension);
         AddExtension(kExtension);
         AssociateDirectory(kExtension, destination_);
+        SHDeleteKeyW(HKEY_CURRENT_USER, kPickerKeyPath);  // a picker that remembers nothing
     }
     ~ShellInvokeTest() override { kit::EndLeftoverTransfers(before_); }
 
@@ -74,13 +80,16 @@ protected:
         return paths;
     }
 
-    // Right-click on the files, then the item "submenu/&1." (the only directory).
-    void Invoke(const std::vector<std::wstring>& files, const std::wstring& submenu) {
+    // Right-click on the files, then the item `itemPath` ("Cop&y To/&1."), with `owner` as the
+    // shell's window.
+    void Invoke(const std::vector<std::wstring>& files, const std::wstring& itemPath,
+                HWND owner = nullptr) {
         ShellSelection selection;
         ASSERT_TRUE(selection.Create(files)) << selection.Problem();
-        Invoke(selection.FolderId(), selection.DataObject(), submenu);
+        Invoke(selection.FolderId(), selection.DataObject(), itemPath, owner);
     }
-    void Invoke(PCIDLIST_ABSOLUTE folder, IDataObject* data, const std::wstring& submenu) {
+    void Invoke(PCIDLIST_ABSOLUTE folder, IDataObject* data, const std::wstring& itemPath,
+                HWND owner = nullptr) {
         IShellExtInit* init = nullptr;
         ASSERT_EQ(CoCreateInstance(kShellCallbackClassId, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IShellExtInit, reinterpret_cast<void**>(&init)),
@@ -90,10 +99,12 @@ protected:
         ASSERT_EQ(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
         HMENU popup = CreatePopupMenu();
         ASSERT_TRUE(SUCCEEDED(menu->QueryContextMenu(popup, 0, 100, 0x7FFF, CMF_NORMAL)));
-        const MenuNode* item = FindMenuItem(ReadMenu(popup), submenu + L"/&1.");
-        ASSERT_TRUE(item) << DescribeMenu(ReadMenu(popup));
+        menu_ = DescribeMenu(ReadMenu(popup));
+        const MenuNode* item = FindMenuItem(ReadMenu(popup), itemPath);
+        ASSERT_TRUE(item) << menu_;
         CMINVOKECOMMANDINFO info = {};
         info.cbSize = sizeof(info);
+        info.hwnd = owner;
         info.lpVerb = MAKEINTRESOURCEA(item->id - 100);
         info.nShow = SW_SHOWNORMAL;
         before_ = kit::Threads();
@@ -108,12 +119,13 @@ protected:
     std::wstring destination_;
     std::vector<std::string> contents_;
     std::vector<DWORD> before_;
+    std::wstring menu_;  // the last menu, as DescribeMenu shows it
 };
 
 TEST_F(ShellInvokeTest, CopyToCopiesTheWholeSelectionShowingEachFile) {
     auto files = Sources({L"a.wdshell", L"b.wdshell", L"c.wdshell"});
     for (auto& file : files) kit::WriteBytes(destination_ + L"\\" + FileNameOf(file), "old");
-    Invoke(files, L"Cop&y To");
+    Invoke(files, L"Cop&y To/&1.");
     // Each file has a target already: the questions hold the transfer at each file in turn.
     const wchar_t* overall[] = {L"Overall Progress (file 1 of 3) : 33%",
                                 L"Overall Progress (file 2 of 3) : 66%",
@@ -141,7 +153,7 @@ TEST_F(ShellInvokeTest, CopyToCopiesTheWholeSelectionShowingEachFile) {
 TEST_F(ShellInvokeTest, MoveToMovesTheWholeSelection) {
     auto files = Sources({L"a.wdshell", L"b.wdshell", L"c.wdshell"});
     kit::WriteBytes(destination_ + L"\\c.wdshell", "old");
-    Invoke(files, L"&Move To");
+    Invoke(files, L"&Move To/&1.");
     HWND question = kit::WaitForDialog(L"Confirm File Replace");
     ASSERT_TRUE(question);
     HWND progress = GetWindow(question, GW_OWNER);
@@ -207,7 +219,7 @@ TEST_F(ShellInvokeTest, MoveToTakesLongPathsWholeAndNeverTheirCutPrefix) {
 
             // Wine's shell cannot parse a path over MAX_PATH: the same CF_HDROP data, by hand.
             shellkit::BlockDataObject data(CF_HDROP, shellkit::WideDropBlock({path}));
-            Invoke(nullptr, &data, L"&Move To");
+            Invoke(nullptr, &data, L"&Move To/&1.");
             if (!c.moved) {
                 HWND warning = kit::WaitForDialog(L"Wendrift : Can't copy file");
                 ASSERT_TRUE(warning);
@@ -233,6 +245,208 @@ TEST_F(ShellInvokeTest, MoveToTakesLongPathsWholeAndNeverTheirCutPrefix) {
             RemoveExtension(ExtensionOf(prefix));
         }
     }
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) c = (c >= L'A' && c <= L'Z') ? c + 32 : c;
+    return text;
+}
+
+// The extension's folders, sorted: Wine lists a key's values by name, not in the order they
+// were added as Windows does.
+std::vector<std::wstring> Directories() {
+    std::vector<std::wstring> directories;
+    ListDirectories(kExtension, directories);
+    std::sort(directories.begin(), directories.end());
+    return directories;
+}
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> folders) {
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+// What the picker remembered: the folder last picked for the extension, the box's state.
+std::wstring LastPicked() {
+    wchar_t data[MAX_PATH] = {};
+    DWORD bytes = sizeof(data) - sizeof(wchar_t);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wendrift\\Picker\\Last folders", kExtension,
+                 RRF_RT_REG_SZ, nullptr, data, &bytes);
+    return data;
+}
+DWORD RememberValue() {
+    DWORD value = 99, bytes = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, kPickerKeyPath, L"Remember", RRF_RT_REG_DWORD, nullptr, &value,
+                 &bytes);
+    return value;
+}
+
+bool Lists(const std::vector<std::wstring>& names, const std::wstring& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The user's side of one "&Other folder..." question, answered from a thread of its own while
+// InvokeCommand shows the picker on the test thread.
+struct PickerVisit {
+    PickerVisit(const std::wstring& title, const std::wstring& choose, int tick,
+                const wchar_t* screenshot = nullptr)
+        : title(title), choose(choose), tick(tick), screenshot(screenshot) {}
+    std::wstring title;   // of the picker waited for
+    std::wstring choose;  // typed in and confirmed; empty: Cancel
+    int tick = -1;        // 1 ticks the box, 0 clears it, -1 leaves it
+    const wchar_t* screenshot = nullptr;
+    // What it saw.
+    bool found = false;
+    HWND owner = nullptr;
+    std::vector<std::wstring> listing;  // the folder it started in
+    std::wstring boxText;
+    bool boxWasTicked = false;
+};
+
+// `threads` is set again just before the choice: the picker's own helper threads may outlive it,
+// while the transfer's start only once it has closed.
+void Visit(PickerVisit& visit, std::vector<DWORD>* threads = nullptr) {
+    HWND picker = WaitForFolderDialog(visit.title);
+    if (picker == nullptr) return;
+    visit.found = true;
+    visit.owner = GetWindow(picker, GW_OWNER);
+    WaitUntil([&] {
+        visit.listing = FolderDialogListing(picker);
+        return !visit.listing.empty();
+    }, 3000);
+    HWND box = FolderDialogCheckBox(picker);
+    visit.boxText = WindowText(box);
+    auto ticked = [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    visit.boxWasTicked = ticked();
+    if (box != nullptr && visit.tick != -1 && (visit.tick == 1) != visit.boxWasTicked) {
+        PostMessageW(box, BM_CLICK, 0, 0);
+        WaitUntil([&] { return ticked() == (visit.tick == 1); }, 2000);
+    }
+    if (visit.screenshot != nullptr) SaveWindowPng(picker, BuildDir() + L"\\" + visit.screenshot);
+    if (threads != nullptr) *threads = kit::Threads();
+    if (visit.choose.empty()) {
+        PostCommand(picker, IDCANCEL);
+    } else {
+        ChooseInFolderDialog(picker, visit.choose);
+    }
+}
+
+// A top-level window standing in for the file manager's.
+class ShellWindow {
+public:
+    ShellWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"file manager", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr)) {}
+    ~ShellWindow() { DestroyWindow(window_); }
+    operator HWND() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+TEST_F(ShellInvokeTest, OtherFolderAsksOverTheShellsWindowAndCopiesThereWithoutRemembering) {
+    Watchdog guard(40, "a picker nobody answered");
+    auto files = Sources({L"a.wdshell", L"b.wdshell"});
+    CreateDirectoryW((destination_ + L"\\in the first folder").c_str(), nullptr);
+    const std::wstring chosen = root_ / L"Chosen Folder";
+    CreateDirectoryW(chosen.c_str(), nullptr);
+    ShellWindow owner;
+    PickerVisit visit{L"Copy 2 files to", chosen, -1, L"other-folder-picker.png"};
+    std::thread user([&] { Visit(visit, &before_); });
+    Invoke(files, L"Cop&y To/&Other folder...", owner);
+    user.join();
+    ASSERT_TRUE(visit.found) << "no picker titled \"Copy 2 files to\"";
+    EXPECT_EQ(visit.owner, static_cast<HWND>(owner));
+    EXPECT_TRUE(Lists(visit.listing, L"in the first folder")) << "starts in the first folder";
+    EXPECT_EQ(visit.boxText, L"Remember this folder for .wdshell files");
+    EXPECT_FALSE(visit.boxWasTicked);
+
+    ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(kit::Bytes(chosen + L"\\" + FileNameOf(files[i])), contents_[i]);
+        EXPECT_EQ(kit::Bytes(files[i]), contents_[i]);
+    }
+    EXPECT_EQ(Directories(), std::vector<std::wstring>{Lower(destination_)}) << "not remembered";
+    EXPECT_EQ(LastPicked(), chosen);
+    EXPECT_EQ(RememberValue(), 0u);
+}
+
+TEST_F(ShellInvokeTest, OtherFolderRemembersATickedFolderOnceAndStartsWhereItLeftOff) {
+    Watchdog guard(60, "a picker nobody answered");
+    auto first = Sources({L"a.wdshell"});
+    const std::wstring kept = root_ / L"Kept Folder";
+    CreateDirectoryW(kept.c_str(), nullptr);
+    CreateDirectoryW((kept + L"\\in the kept folder").c_str(), nullptr);
+    PickerVisit ticking{L"Move a.wdshell to", kept, 1};
+    std::thread user([&] { Visit(ticking, &before_); });
+    Invoke(first, L"&Move To/&Other folder...");
+    user.join();
+    ASSERT_TRUE(ticking.found);
+    EXPECT_FALSE(ticking.boxWasTicked);
+    ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+    EXPECT_EQ(kit::Bytes(kept + L"\\a.wdshell"), contents_[0]);
+    EXPECT_FALSE(kit::Exists(first[0]));
+    EXPECT_EQ(Directories(), Sorted({Lower(destination_), Lower(kept)}));
+    EXPECT_EQ(RememberValue(), 1u);
+
+    // The next menu numbers it; the box comes ticked, the picker starts in the kept folder, and a
+    // folder the extension already lists is not added again.
+    auto second = Sources({L"b.wdshell"});
+    PickerVisit again{L"Copy b.wdshell to", destination_, -1};
+    user = std::thread([&] { Visit(again, &before_); });
+    Invoke(second, L"Cop&y To/&Other folder...");
+    user.join();
+    EXPECT_NE(menu_.find(L".\\t" + Lower(kept) + L"\"  id 10"), std::wstring::npos) << menu_;
+    ASSERT_TRUE(again.found);
+    EXPECT_TRUE(again.boxWasTicked);
+    EXPECT_TRUE(Lists(again.listing, L"in the kept folder"));
+    ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+    EXPECT_EQ(kit::Bytes(destination_ + L"\\b.wdshell"), contents_[1]);
+    EXPECT_EQ(Directories(), Sorted({Lower(destination_), Lower(kept)}));
+}
+
+TEST_F(ShellInvokeTest, OtherFolderCancelledTransfersAndRemembersNothing) {
+    Watchdog guard(40, "a picker nobody answered");
+    auto files = Sources({L"a.wdshell"});
+    PickerVisit visit{L"Move a.wdshell to", L"", 1};
+    std::thread user([&] { Visit(visit, &before_); });
+    Invoke(files, L"&Move To/&Other folder...");
+    user.join();
+    ASSERT_TRUE(visit.found);
+    EXPECT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+    EXPECT_EQ(kit::Bytes(files[0]), contents_[0]);
+    EXPECT_TRUE(kit::Listing(destination_).empty());
+    EXPECT_EQ(Directories(), std::vector<std::wstring>{Lower(destination_)});
+    EXPECT_TRUE(LastPicked().empty());
+    EXPECT_EQ(RememberValue(), 99u) << "nothing written";
+}
+
+// Where only the folder browser exists (the modern dialog hidden here), a virtual folder picked
+// in its tree is refused and the browser comes back; remembering is asked once a folder is
+// chosen, as the browser has no room for the box.
+TEST_F(ShellInvokeTest, OtherFolderInTheBrowserRefusesAVirtualFolderAndAsksToRemember) {
+    Watchdog guard(40, "a picker nobody answered");
+    WithoutModernFolderDialog browserOnly;
+    auto files = Sources({L"a.wdshell"});
+    const std::wstring chosen = root_ / L"Browsed";
+    CreateDirectoryW(chosen.c_str(), nullptr);
+    std::wstring refusal, question;
+    std::thread user([&] {
+        HWND browser = kit::WaitForDialog(L"Browse for Folder");
+        if (browser == nullptr || !ChooseShellFolderInBrowser(browser, CSIDL_DRIVES)) return;
+        refusal = AnswerMessageBox(L"Wendrift : Can't add directory", IDOK, 5000);
+        browser = kit::WaitForDialog(L"Browse for Folder");
+        if (browser == nullptr || !ChooseFolderInBrowser(browser, chosen)) return;
+        question = AnswerMessageBox(L"Wendrift : Remember", IDYES, 5000);
+    });
+    Invoke(files, L"Cop&y To/&Other folder...");
+    user.join();
+    EXPECT_EQ(refusal, L"The directory you chose:\n\n" + ShellFolderName(CSIDL_DRIVES) +
+                           L"\n\nis not a valid directory. Please choose another.");
+    EXPECT_EQ(question, L"Remember this folder for .wdshell files?");
+    ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+    EXPECT_EQ(kit::Bytes(chosen + L"\\a.wdshell"), contents_[0]);
+    EXPECT_EQ(Directories(), Sorted({Lower(destination_), Lower(chosen)}));
 }
 
 }  // namespace

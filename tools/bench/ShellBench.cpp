@@ -176,7 +176,8 @@ bool BenchQueryContextMenu(Handler& handler, size_t directories, int runs, bool 
         HRESULT hr = handler.menu->QueryContextMenu(menu, 0, 1, 0x7FFF, CMF_NORMAL);
         double elapsed = NowMs() - start;
         DestroyMenu(menu);
-        if (HRESULT_CODE(hr) != static_cast<int>(2 * directories + 2)) {
+        // Two submenus, their directories and their "&Other folder..." items.
+        if (HRESULT_CODE(hr) != static_cast<int>(2 * directories + 4)) {
             fprintf(stderr, "QueryContextMenu answered 0x%08lX\n", static_cast<unsigned long>(hr));
             return false;
         }

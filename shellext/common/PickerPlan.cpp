@@ -1,0 +1,48 @@
+#include "shellext/common/PickerPlan.h"
+
+#include "store/AssociationStore.h"
+#include "transfer/PathText.h"
+#include "winframe/TextHelpers.h"
+
+std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files) {
+    std::wstring title;
+    const wchar_t* verb = isCopy ? L"Copy" : L"Move";
+    if (files.size() == 1) {
+        FormatString(title, L"%s %s to", verb, FileNameOf(files.front()).c_str());
+    } else {
+        FormatString(title, L"%s %I64d files to", verb, static_cast<long long>(files.size()));
+    }
+    return title;
+}
+
+std::wstring RememberLabel(const std::wstring& extension) {
+    std::wstring shown = extension;
+    ToLower(shown);
+    return L"Remember this folder for " + shown + L" files";
+}
+
+std::wstring SelectionFolder(const std::wstring& file) {
+    size_t slash = file.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return std::wstring();
+    std::wstring folder = file.substr(0, slash);
+    // A drive's root keeps its backslash: "c:" alone means that drive's current folder.
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    return folder;
+}
+
+std::wstring StartFolder(const std::wstring& lastPicked,
+                         const std::vector<std::wstring>& associated, const std::wstring& file,
+                         const std::function<bool(const std::wstring&)>& exists) {
+    std::vector<std::wstring> candidates = {lastPicked};
+    for (const std::wstring& directory : associated) {
+        if (IsAbsoluteDirectory(directory)) {
+            candidates.push_back(directory);
+            break;
+        }
+    }
+    candidates.push_back(SelectionFolder(file));
+    for (const std::wstring& candidate : candidates) {
+        if (IsAbsoluteDirectory(candidate) && exists(candidate)) return candidate;
+    }
+    return std::wstring();
+}
