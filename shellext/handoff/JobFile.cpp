@@ -33,9 +33,12 @@ private:
 
 }  // namespace
 
+bool JobAsksForDestination(const TransferJob& job) { return job.destination.empty(); }
+
 bool FormatJob(const TransferJob& job, std::wstring& text) {
     text.clear();
-    if (job.files.empty() || !UsableLine(job.destination)) return false;
+    if (job.files.empty()) return false;
+    if (!UsableLine(job.destination) && !JobAsksForDestination(job)) return false;
     text += kByteOrderMark;
     text += job.isCopy ? kCopyLine : kMoveLine;
     text += L'\n';
@@ -62,12 +65,12 @@ bool ParseJob(const std::wstring& text, TransferJob& job) {
         start = end + 1;
     }
     if (lines.size() < 3) return false;
-    for (const std::wstring& line : lines) {
-        if (!UsableLine(line)) return false;
+    job.destination = lines[1];
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!UsableLine(lines[i]) && !(i == 1 && JobAsksForDestination(job))) return false;
     }
     if (lines[0] != kCopyLine && lines[0] != kMoveLine) return false;
     job.isCopy = lines[0] == kCopyLine;
-    job.destination = lines[1];
     job.files.assign(lines.begin() + 2, lines.end());
     return true;
 }

@@ -1,12 +1,16 @@
 // A transfer handed from the Windows 11 command to the process that runs it, as a file: the
 // selection may be far longer than a command line can hold. The text is UTF-16 with a byte
-// order mark: "copy" or "move" on the first line, the destination on the second, one source
-// path on each line after that, every line ended by "\n".
+// order mark: "copy" or "move" on the first line, the destination on the second (empty when the
+// user is to pick it), one source path on each line after that, every line ended by "\n".
 #pragma once
 
 #include "transfer/TransferJob.h"
 
 #include <string>
+
+// A job without a destination ("Other folder..."): the process that runs it asks the user for
+// one first. The one rule for that empty line, in writing, reading and running a job.
+bool JobAsksForDestination(const TransferJob& job);
 
 // False when there is nothing to transfer or a path or the destination holds a line break (it
 // would split into lines of another meaning; no real path has one).

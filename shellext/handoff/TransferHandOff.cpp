@@ -1,6 +1,7 @@
 #include "shellext/handoff/TransferHandOff.h"
 
 #include "shellext/handoff/JobFile.h"
+#include "shellext/common/AskDestination.h"
 #include "shellext/entry/ModulePath.h"
 #include "shellext/common/TransferFailure.h"
 #include "transfer/TransferJob.h"
@@ -90,6 +91,11 @@ void RunHandedOffTransfer(const wchar_t* commandLine) {
             return;
         }
         DeleteFileW(path.c_str());
+        // "Other folder...": the picker runs here, in the process that outlives the menu.
+        if (JobAsksForDestination(*job) &&
+            !AskForDestination(nullptr, job->files, job->isCopy, job->destination)) {
+            return;  // cancelled: nothing to transfer
+        }
         TransferUiThread(job.release());  // takes the job over and frees it
     } catch (...) {
         ReportTransferNotStarted(nullptr);

@@ -13,5 +13,7 @@ bool ExtensionAssociated(const std::wstring& extension) { return ExtensionExists
 std::vector<PlannedItem> FlyoutItems(const std::wstring& extension) {
     std::vector<std::wstring> directories;
     ListDirectories(extension, directories);
-    return PlanSubmenu(directories);
+    std::vector<PlannedItem> items = PlanSubmenu(directories);
+    items.push_back(OtherFolderItem());
+    return items;
 }

@@ -15,6 +15,6 @@ std::wstring SelectionExtension(const std::vector<std::wstring>& paths);
 // Whether the store holds the extension (with or without folders).
 bool ExtensionAssociated(const std::wstring& extension);
 
-// The flyout's items for the extension: the classic submenu's items, in its order, or its
-// greyed placeholder.
+// The flyout's items for the extension: the classic submenu's items, in its order (or its
+// greyed placeholder), then "&Other folder...".
 std::vector<PlannedItem> FlyoutItems(const std::wstring& extension);

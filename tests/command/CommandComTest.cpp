@@ -4,6 +4,7 @@
 // store, and invoked until files arrive.
 #include "CommandKit.h"
 
+#include "FolderPickerDriver.h"
 #include "ShellextKit.h"
 #include "UiDriver.h"
 #include "shellext/entry/CommandClassIds.h"
@@ -12,7 +13,9 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -77,6 +80,7 @@ protected:
     }
     void SetUp() override {
         for (const wchar_t* extension : {kTwo, kNone, kUnknown}) RemoveExtension(extension);
+        SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wendrift\\Picker");
         AddExtension(kTwo);
         AssociateDirectory(kTwo, Folder(L"to one"));
         AssociateDirectory(kTwo, Folder(L"to two"));
@@ -149,7 +153,7 @@ TEST_F(Command, ShowsOnlyForFilesOfOneStoredExtension) {
     }
 }
 
-TEST_F(Command, FlyoutListsTheStoreFoldersInTheClassicMenuOrder) {
+TEST_F(Command, FlyoutListsTheStoreFoldersInTheClassicMenuOrderThenOtherFolder) {
     std::vector<std::wstring> stored;
     std::wstring directory;
     while (NextDirectory(kTwo, directory)) stored.push_back(directory);
@@ -157,26 +161,68 @@ TEST_F(Command, FlyoutListsTheStoreFoldersInTheClassicMenuOrder) {
     for (IExplorerCommand* command : {copy_, move_}) {
         ASSERT_EQ(State(command, {File(L"a.wdcmd")}), ECS_ENABLED);
         std::vector<IExplorerCommand*> flyout = commandkit::Flyout(command);
-        ASSERT_EQ(flyout.size(), 2u);
+        ASSERT_EQ(flyout.size(), 3u);
         for (size_t i = 0; i < flyout.size(); ++i) {
             LPWSTR text = nullptr;
             EXPECT_EQ(Text(flyout[i]->GetTitle(nullptr, &text), text),
-                      L"&" + std::to_wstring(i + 1) + L".\t" + stored[i]);
+                      i < 2 ? L"&" + std::to_wstring(i + 1) + L".\t" + stored[i]
+                            : L"&Other folder...");
             EXPECT_EQ(State(flyout[i], {}), ECS_ENABLED);
             EXPCMDFLAGS flags = ECF_HASSUBCOMMANDS;
             EXPECT_EQ(flyout[i]->GetFlags(&flags), S_OK);
-            EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_DEFAULT));
+            EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(i < 2 ? ECF_DEFAULT : ECF_SEPARATORBEFORE));
         }
         commandkit::ReleaseAll(flyout);
 
         ASSERT_EQ(State(command, {File(L"n.wdcmdnone")}), ECS_ENABLED);
         flyout = commandkit::Flyout(command);
-        ASSERT_EQ(flyout.size(), 1u);
+        ASSERT_EQ(flyout.size(), 2u);
         LPWSTR text = nullptr;
         EXPECT_EQ(Text(flyout[0]->GetTitle(nullptr, &text), text), L"<no directories>");
         EXPECT_EQ(State(flyout[0], {}), ECS_DISABLED);
+        EXPECT_EQ(Text(flyout[1]->GetTitle(nullptr, &text), text), L"&Other folder...");
+        EXPECT_EQ(State(flyout[1], {}), ECS_ENABLED);
         commandkit::ReleaseAll(flyout);
     }
+}
+
+// "&Other folder..." hands the job over without a destination: the picker shows in the
+// transfer's own process (rundll32), and the files go where the user points it.
+TEST_F(Command, OtherFolderAsksInTheTransfersProcessAndRemembersThere) {
+    Watchdog guard(60, "a picker nobody answered");
+    std::vector<std::wstring> files = {File(L"o 1.wdcmd", 30), File(L"o 2.wdcmd", 40)};
+    const std::wstring chosen = Folder(L"Other Chosen");
+    IShellItemArray* items = commandkit::ItemsFor(files);
+    ASSERT_TRUE(items);
+    ASSERT_EQ(State(copy_, files), ECS_ENABLED);
+    std::vector<IExplorerCommand*> flyout = commandkit::Flyout(copy_);
+    ASSERT_EQ(flyout.size(), 3u);
+    int jobFiles = commandkit::JobFilesInTemp();
+    EXPECT_EQ(flyout[2]->Invoke(items, nullptr), S_OK);
+    commandkit::ReleaseAll(flyout);
+    items->Release();
+
+    HWND picker = WaitForFolderDialog(L"Copy 2 files to", 20000);
+    ASSERT_NE(picker, nullptr);
+    DWORD process = 0;
+    GetWindowThreadProcessId(picker, &process);
+    EXPECT_NE(process, GetCurrentProcessId());
+    HWND box = FolderDialogCheckBox(picker);
+    EXPECT_EQ(WindowText(box), L"Remember this folder for .wdcmd files");
+    PostMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000));
+    ChooseInFolderDialog(picker, chosen);
+    EXPECT_TRUE(WaitFor([&] {
+        return Read(chosen + L"\\o 1.wdcmd") == std::string(30, 'w') &&
+               Read(chosen + L"\\o 2.wdcmd") == std::string(40, 'w');
+    }));
+    EXPECT_EQ(commandkit::JobFilesInTemp(), jobFiles) << "the transfer deletes its job file";
+    std::wstring lower = chosen;
+    CharLowerW(&lower[0]);
+    std::vector<std::wstring> stored;
+    ListDirectories(kTwo, stored);
+    EXPECT_EQ(std::count(stored.begin(), stored.end(), lower), 1) << "remembered";
+    EXPECT_EQ(stored.size(), 3u);
 }
 
 TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
@@ -185,7 +231,7 @@ TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
     ASSERT_TRUE(items);
     ASSERT_EQ(State(move_, files), ECS_ENABLED);
     std::vector<IExplorerCommand*> flyout = commandkit::Flyout(move_);
-    ASSERT_EQ(flyout.size(), 2u);
+    ASSERT_EQ(flyout.size(), 3u);
     LPWSTR title = nullptr;
     std::wstring label = Text(flyout[1]->GetTitle(nullptr, &title), title);
     std::wstring target = label.substr(label.find(L'\t') + 1);

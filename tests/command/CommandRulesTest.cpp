@@ -72,6 +72,20 @@ TEST(JobFile, CarriesTheWholeSelectionThroughAFileAndBack) {
     EXPECT_EQ(back.files, job.files);
 }
 
+// "Other folder..." hands a job over without a destination: the empty line means "ask".
+TEST(JobFile, AJobWithoutADestinationAsksForOne) {
+    TransferJob job;
+    job.files = {L"c:\\from\\a.txt"};
+    std::wstring text;
+    ASSERT_TRUE(FormatJob(job, text));
+    EXPECT_EQ(text, L"\xFEFF" L"copy\n\nc:\\from\\a.txt\n");
+    TransferJob back;
+    back.destination = L"c:\\stale";
+    ASSERT_TRUE(ParseJob(text, back));
+    EXPECT_TRUE(JobAsksForDestination(back));
+    EXPECT_EQ(back.files, job.files);
+}
+
 TEST(JobFile, RefusesWhatWouldReadAsAnotherJob) {
     TransferJob job;
     job.destination = L"c:\\to";
