@@ -110,25 +110,6 @@ TEST(MenuPlan, AmpersandsShowAsTheyAreAndOnlyAbsoluteDirectoriesAreCommands) {
     }
 }
 
-// With too few identifiers "&Other folder..." goes first, then the last directories.
-TEST(MenuPlan, ShortRangesDropOtherFolderFirstThenTheLastDirectories) {
-    struct {
-        size_t planned;
-        unsigned long long available;
-        size_t items;
-        bool other;
-    } cases[] = {
-        {2, 8, 2, true},   {2, 7, 2, false},   {2, 6, 2, false},          {2, 5, 1, false},
-        {2, 4, 1, false},  {2, 3, 0, false},   {1, 6, 1, true},           {1, 5, 1, false},
-        {10, 24, 10, true}, {10, 23, 10, false}, {10, 1ULL << 40, 10, true}, {10, 0, 0, false},
-    };
-    for (const auto& c : cases) {
-        SubmenuFit fit = FitSubmenus(c.planned, c.available);
-        EXPECT_EQ(fit.items, c.items) << c.planned << " in " << c.available;
-        EXPECT_EQ(fit.otherFolder, c.other) << c.planned << " in " << c.available;
-    }
-}
-
 // The picker starts in the last folder picked for the extension, else its first usable folder,
 // else the selection's own folder: the first of them that is there.
 TEST(PickerPlan, StartsInTheLastPickThenTheFirstFolderThenTheSelectionsOwn) {

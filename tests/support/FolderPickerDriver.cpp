@@ -25,19 +25,15 @@ void WriteServer(const std::wstring& path) {
                     static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
 }
 
-struct CheckBoxSearch {
-    HWND found;
-};
-
-BOOL CALLBACK FindCheckBox(HWND child, LPARAM data) {
+BOOL CALLBACK FindCheckBox(HWND child, LPARAM found) {
     wchar_t className[32] = {};
     GetClassNameW(child, className, 32);
     LONG_PTR type = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
-    if (lstrcmpiW(className, L"Button") == 0 && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX)) {
-        reinterpret_cast<CheckBoxSearch*>(data)->found = child;
-        return FALSE;
+    if (lstrcmpiW(className, L"Button") != 0 || (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX)) {
+        return TRUE;
     }
-    return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
 }
 
 HTREEITEM TreeChild(HWND tree, HTREEITEM item, UINT which) {
@@ -58,20 +54,16 @@ void ChooseInFolderDialog(HWND dialog, const std::wstring& folder) {
 }
 
 HWND FolderDialogCheckBox(HWND dialog) {
-    CheckBoxSearch search = {nullptr};
-    EnumChildWindows(dialog, FindCheckBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    EnumChildWindows(dialog, FindCheckBox, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 std::vector<std::wstring> FolderDialogListing(HWND dialog) {
     std::vector<std::wstring> names;
-    HWND view = FindWindowExW(FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr),
+    HWND browser = FindWindowExW(dialog, nullptr, L"ExplorerBrowserControl", nullptr);
+    HWND view = FindWindowExW(FindWindowExW(browser, nullptr, L"SHELLDLL_DefView", nullptr),
                               nullptr, L"SysListView32", nullptr);
-    if (view == nullptr) {
-        HWND browser = FindWindowExW(dialog, nullptr, L"ExplorerBrowserControl", nullptr);
-        HWND shellView = FindWindowExW(browser, nullptr, L"SHELLDLL_DefView", nullptr);
-        view = FindWindowExW(shellView, nullptr, L"SysListView32", nullptr);
-    }
     int count = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         wchar_t text[MAX_PATH] = {};

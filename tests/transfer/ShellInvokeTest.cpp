@@ -371,14 +371,25 @@ TEST_F(ShellInvokeTest, OtherFolderAsksOverTheShellsWindowAndCopiesThereWithoutR
     EXPECT_EQ(RememberValue(), 0u);
 }
 
-TEST_F(ShellInvokeTest, OtherFolderRemembersATickedFolderOnceAndStartsWhereItLeftOff) {
+TEST_F(ShellInvokeTest, OtherFolderRemembersOnlyAChosenTickedFolderOnceAndStartsWhereItLeftOff) {
     Watchdog guard(60, "a picker nobody answered");
     auto first = Sources({L"a.wdshell"});
+    // Cancel transfers and remembers nothing, the box ticked or not.
+    PickerVisit cancelled{L"Move a.wdshell to", L"", 1};
+    std::thread user([&] { Visit(cancelled, &before_); });
+    Invoke(first, L"&Move To/&Other folder...");
+    user.join();
+    ASSERT_TRUE(cancelled.found);
+    EXPECT_TRUE(kit::WaitForNewThreadsToEnd(before_));
+    EXPECT_EQ(kit::Bytes(first[0]), contents_[0]);
+    EXPECT_TRUE(LastPicked().empty());
+    EXPECT_EQ(RememberValue(), 99u) << "nothing written";
+
     const std::wstring kept = root_ / L"Kept Folder";
     CreateDirectoryW(kept.c_str(), nullptr);
     CreateDirectoryW((kept + L"\\in the kept folder").c_str(), nullptr);
     PickerVisit ticking{L"Move a.wdshell to", kept, 1};
-    std::thread user([&] { Visit(ticking, &before_); });
+    user = std::thread([&] { Visit(ticking, &before_); });
     Invoke(first, L"&Move To/&Other folder...");
     user.join();
     ASSERT_TRUE(ticking.found);
@@ -403,22 +414,6 @@ TEST_F(ShellInvokeTest, OtherFolderRemembersATickedFolderOnceAndStartsWhereItLef
     ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
     EXPECT_EQ(kit::Bytes(destination_ + L"\\b.wdshell"), contents_[1]);
     EXPECT_EQ(Directories(), Sorted({Lower(destination_), Lower(kept)}));
-}
-
-TEST_F(ShellInvokeTest, OtherFolderCancelledTransfersAndRemembersNothing) {
-    Watchdog guard(40, "a picker nobody answered");
-    auto files = Sources({L"a.wdshell"});
-    PickerVisit visit{L"Move a.wdshell to", L"", 1};
-    std::thread user([&] { Visit(visit, &before_); });
-    Invoke(files, L"&Move To/&Other folder...");
-    user.join();
-    ASSERT_TRUE(visit.found);
-    EXPECT_TRUE(kit::WaitForNewThreadsToEnd(before_));
-    EXPECT_EQ(kit::Bytes(files[0]), contents_[0]);
-    EXPECT_TRUE(kit::Listing(destination_).empty());
-    EXPECT_EQ(Directories(), std::vector<std::wstring>{Lower(destination_)});
-    EXPECT_TRUE(LastPicked().empty());
-    EXPECT_EQ(RememberValue(), 99u) << "nothing written";
 }
 
 // Where only the folder browser exists (the modern dialog hidden here), a virtual folder picked
