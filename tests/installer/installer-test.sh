@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# With Wine reporting Windows 10: silent install -> files, server keys, shortcut and uninstall
-# entry are there, nothing of the Windows 11 package -> an association saved through the store
-# and RegisterExtension -> silent uninstall -> all of it is gone again. Then with Wine reporting
-# Windows 11 (build 22000): the package's registration is attempted, its failure (Wine deploys
-# no packages) logged, the install intact and the classic menu working; uninstall takes the
-# certificate's trust and Active Setup entry along. Checks the registry and the disk, not exit
-# codes alone.
-# Usage: installer-test.sh SETUP.exe associate-for-test.exe Wendrift.dll WendriftConfig.exe
-#                          wendrift-shellhost.exe Wendrift.cer
+# The setup and its uninstaller, checked on the disk and in the registry against the signed
+# files the build ships: Windows 10 install, associations, uninstall; an upgrade and an
+# uninstall while a process has the library loaded and its transfer waits on a question (and a
+# file held without sharing); Windows 11 (build 22000): package files, trust, the registration
+# command, Active Setup versions, certificates removed; a /D folder outside the program folders.
+# Usage: installer-test.sh SETUP.exe associate-for-test.exe installer-probe-for-test.exe
+#                          wendrift-shellhost.exe SIGNED_FOLDER PACKAGE_FOLDER
 set -u
-setup=$1 helper=$2 library=$3 config=$4 shellhost=$5 certificate=$6
+setup=$1 helper=$2 probe=$3 shellhost=$4 signed=$5 package=$6
 : "${WINEPREFIX:?}"
 # No .desktop files for the shortcut in the Linux home: Wine's menu builder stays off.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -22,6 +20,10 @@ log="$work/wine.log"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok:   $*"; }
+check() {  # description, command...
+  local what=$1; shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
 
 # Wine's helper processes inherit output handles: keep them away from ctest's pipe.
 w() { timeout --kill-after=5 60 wine "$@" >>"$log" 2>&1 </dev/null; }
@@ -41,6 +43,17 @@ expect_key() { if key_exists "$1"; then pass "key $1"; else fail "missing key $1
 expect_no_key() { if key_exists "$1"; then fail "key $1 still there"; else pass "no key $1"; fi; }
 expect_file() { if [ -f "$1" ]; then pass "file $1"; else fail "missing file $1"; fi; }
 expect_no_file() { if [ -e "$1" ]; then fail "$1 still there"; else pass "no $1"; fi; }
+expect_log() { grep -q "$1" "$dir/Wendrift-setup.log" && pass "log: $1" || fail "log lacks '$1': $(cat "$dir/Wendrift-setup.log")"; }
+same() { cmp -s "$1" "$2" && pass "$3" || fail "$3"; }
+# Each program the setup installed is the build's, with a signature the certificate verifies.
+expect_shipped() {
+  local name
+  for name in Wendrift.dll WendriftConfig.exe; do same "$dir/$name" "$signed/$name" "installed $name is the build's"; done
+  for name in "$dir/Wendrift.dll" "$dir/WendriftConfig.exe" "$dir/Uninstall.exe" "$setup"; do
+    osslsigncode verify -in "$name" -CAfile "$package/certificate.pem" >/dev/null 2>&1 &&
+      pass "signed: $(basename "$name")" || fail "no valid signature on $name"
+  done
+}
 
 clsid='{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}'
 server="HKCR\\CLSID\\$clsid"
@@ -49,18 +62,21 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Wendrift
 store='HKCU\Software\Wendrift\Extensions'
 dir="$WINEPREFIX/drive_c/Program Files/Wendrift"
 windir='C:\Program Files\Wendrift'
+pending='HKLM\System\CurrentControlSet\Control\Session Manager'
 # Our extensions: one the shell never saw, one with a file type of its own.
 ext1=.zwdinst1 ext2=.zwdinst2 type2=zwdinsttype
+files="$WINEPREFIX/drive_c/wendrift installer" winfiles='C:\wendrift installer'
 # Windows 11: what NSIS and the library read as the build; the trust and Active Setup entries.
 version_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
-thumbprint=$(openssl x509 -inform der -in "$certificate" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
-trust="HKLM\\Software\\Microsoft\\SystemCertificates\\TrustedPeople\\Certificates\\$thumbprint"
+trusted='HKLM\Software\Microsoft\SystemCertificates\TrustedPeople\Certificates'
+thumbprint() { openssl x509 -in "$1" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g'; }
+trust="$trusted\\$(thumbprint "$package/certificate.pem")"
 active_setup='Software\Microsoft\Active Setup\Installed Components\{9294691A-26A1-45AB-8DF0-74A655584D53}'
 
 # Other test programs share the prefix: keep the server keys and the store as they were, and
 # empty the store so that the uninstaller touches only what this test saved.
 saved=()
-for key in "$server" "$progid" 'HKCU\Software\Wendrift'; do
+for key in "$server" "$progid" 'HKCU\Software\Wendrift' "$pending"; do
   if key_exists "$key"; then
     file="$work/saved${#saved[@]}.reg"
     w reg export "$key" "$(winepath -w "$file")" /y && saved+=("$file")
@@ -69,13 +85,15 @@ done
 build=$(value_of "$version_key" CurrentBuildNumber | sed 's/^REG_SZ //')
 restore() {
   w reg add "$version_key" /v CurrentBuildNumber /d "${build:-7601}" /f
+  w reg delete "$pending" /v PendingFileRenameOperations /f
   for key in "HKCR\\$ext1" "HKCR\\$ext2" "HKCR\\$type2"; do w reg delete "$key" /f; done
   for file in "${saved[@]}"; do w reg import "$(winepath -w "$file")"; done
-  rm -rf "$work"
+  rm -rf "$work" "$files"
 }
 trap restore EXIT
 w reg delete 'HKCU\Software\Wendrift\Extensions' /f
 for key in "$server" "$progid" "HKCR\\$ext1" "HKCR\\$ext2" "HKCR\\$type2"; do w reg delete "$key" /f; done
+mkdir -p "$files/dest"
 
 # The uninstaller re-starts itself from a temporary copy and returns at once; its last step
 # removes the uninstall entry.
@@ -84,15 +102,13 @@ uninstall() {
   for _ in $(seq 120); do key_exists "$uninstall_key" || break; sleep 0.5; done
   for _ in $(seq 20); do [ -e "$dir" ] || break; sleep 0.25; done
 }
+pending_deletions() { value_of "$pending" PendingFileRenameOperations; }
 
 echo "--- Windows 10: silent install"
 w reg add "$version_key" /v CurrentBuildNumber /d 19045 /f
 w "$setup" /S || fail "setup exited with $?"
-expect_file "$dir/Wendrift.dll"
-expect_file "$dir/WendriftConfig.exe"
 expect_file "$dir/Uninstall.exe"
-cmp -s "$dir/Wendrift.dll" "$library" || fail "installed Wendrift.dll differs from the build's"
-cmp -s "$dir/WendriftConfig.exe" "$config" || fail "installed WendriftConfig.exe differs from the build's"
+expect_shipped
 expect_value "$server\\InprocServer32" "" "REG_SZ $windir\\Wendrift.dll"
 expect_value "$server\\InprocServer32" ThreadingModel "REG_SZ Apartment"
 expect_value "$progid\\CLSID" "" "REG_SZ $clsid"
@@ -112,8 +128,8 @@ case "$size" in
 esac
 shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Wendrift/Wendrift Configuration.lnk' 2>/dev/null | head -n1)
 if [ -n "$shortcut" ]; then pass "shortcut $shortcut"; else fail "no Start-menu shortcut"; fi
-grep -q 'build 19045: no Windows 11 menu' "$dir/Wendrift-setup.log" && pass "log: nothing attempted" ||
-  fail "log: $(cat "$dir/Wendrift-setup.log")"
+expect_log 'build 19045: no Windows 11 menu'
+cp "$dir/Wendrift-setup.log" "$work/program-files.log"
 expect_no_file "$dir/Wendrift.msix"
 expect_no_key "$trust"
 expect_no_key "HKLM\\$active_setup"
@@ -149,32 +165,130 @@ expect_no_key "$store\\$ext2"
 expect_no_key "HKCR\\$ext1"
 expect_value "HKCR\\$ext2" "" "REG_SZ $type2"
 
+echo "--- upgrade while a process has the library loaded and a transfer waits"
+w "$setup" /S || fail "setup exited with $?"
+# An older version: other contents in both programs.
+for name in Wendrift.dll WendriftConfig.exe; do
+  echo older >>"$dir/$name"; cp "$dir/$name" "$work/old-$name"
+done
+w "$helper" "$ext1" "$winfiles\\dest" || fail "associating $ext1"
+# The copy will find its target there already and ask before replacing it.
+echo new >"$files/a$ext1"; echo old >"$files/dest/a$ext1"
+start_transfer() {
+  timeout 90 wine "$shellhost" --invoke 'Cop&y To/&1.' "$winfiles\\a$ext1" >>"$log" 2>&1 </dev/null &
+  transfer=$!
+  w "$probe" wait 'Confirm File Replace' || fail "the transfer's replace question never came"
+}
+finish_transfer() {  # the question answered Yes, the host waits for the transfer's end
+  w "$probe" answer 'Confirm File Replace' || fail "could not answer the replace question"
+  wait "$transfer" && pass "the transfer ended well" || fail "the transfer's host exited with $?"
+}
+start_transfer
+w "$setup" /S || fail "setup over the loaded library exited with $?"
+expect_shipped
+same "$dir/Wendrift.dll.1.old" "$work/old-Wendrift.dll" "the loaded library moved aside"
+expect_no_file "$dir/WendriftConfig.exe.1.old"  # not in use: deleted at once
+grep -qF 'Wendrift.dll.1.old' <<<"$(pending_deletions)" && pass "deleted at the next restart" ||
+  fail "not deleted at the next restart: $(pending_deletions)"
+finish_transfer
+same "$files/dest/a$ext1" "$files/a$ext1" "the transfer running during the upgrade finished"
+
+echo "--- a file held without sharing fails the setup"
+timeout 90 wine "$probe" hold "$windir\\WendriftConfig.exe" "$winfiles\\release" >>"$log" 2>&1 </dev/null &
+holder=$!
+sleep 1
+w "$setup" /S
+check "setup exits 2" test $? -eq 2
+expect_log 'WendriftConfig.exe is in use and could not be replaced'
+: >"$files/release"; wait "$holder"; rm -f "$files/release"
+
+echo "--- uninstall while the library is loaded, then install again"
+echo old >"$files/dest/a$ext1"
+start_transfer
+w reg delete "$pending" /v PendingFileRenameOperations /f
+uninstall
+expect_no_file "$dir/Wendrift.dll"
+expect_file "$dir/Wendrift.dll.1.old"
+# Only the moved-aside name is deleted at the restart, never the library's own name, which a
+# new install may take before then.
+deletions=$(pending_deletions)
+grep -qF 'Wendrift.dll.1.old' <<<"$deletions" && pass "the moved-aside library goes at the next restart" ||
+  fail "no deletion at the next restart: $deletions"
+grep -qiE 'Wendrift\.dll(\\0|$)' <<<"$deletions" && fail "the library's own name is deleted at the next restart" ||
+  pass "the library's own name stays free"
+finish_transfer
+w "$setup" /S || fail "setup exited with $?"
+expect_no_file "$dir/Wendrift.dll.1.old"
+expect_shipped
+uninstall
+expect_no_file "$dir"
+
 echo "--- Windows 11: silent install"
 w reg add "$version_key" /v CurrentBuildNumber /d 22000 /f
 w "$setup" /S || fail "setup exited with $?"
-cmp -s "$dir/Wendrift.msix" "$(dirname "$certificate")/Wendrift.msix" || fail "installed Wendrift.msix differs from the build's"
+same "$dir/Wendrift.msix" "$package/Wendrift.msix" "installed Wendrift.msix is the build's"
+# The logos packed (package_check: every one the manifest names), also beside the programs.
+for logo in "$package"/Assets/*.png; do same "$dir/Assets/${logo##*/}" "$logo" "${logo##*/} installed"; done
 expect_file "$dir/Wendrift.cer"
-expect_file "$dir/WendriftPackage.ps1"
 expect_key "$trust"
-for line in 'build 22000: registering' 'Certificate trusted' 'Package registration failed' 'Other users: registered at their next logon'; do
-  grep -q "$line" "$dir/Wendrift-setup.log" && pass "log: $line" || fail "log lacks '$line': $(cat "$dir/Wendrift-setup.log")"
-done
-expect_value "HKLM\\$active_setup" StubPath "REG_SZ \"C:\\windows\\system32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -NonInteractive -ExecutionPolicy Bypass -WindowStyle Hidden -File \"$windir\\WendriftPackage.ps1\" register"
+expect_log 'build 22000: registering'
+expect_log 'Self-signed certificate trusted'
+expect_log 'Package registration failed'
+expect_log 'Other users: registered at their next logon'
+stub=$(value_of "HKLM\\$active_setup" StubPath)
+check "Active Setup runs cmdlets naming the package, no script file: $stub" grep -qE \
+  "^REG_SZ .* -Command \"\\\$d = 'C:\\\\Program Files\\\\Wendrift'; .*-Name 'Wendrift.Shell' .*Add-AppxPackage [^\"]*\"\$" <<<"$stub"
 expect_no_key "HKCU\\$active_setup"  # registration failed: this user retries at logon too
+version1=$(value_of "HKLM\\$active_setup" Version | sed 's/^REG_SZ //')
+check "Active Setup version $version1: four parts of 16 bits" \
+  awk -F, '{ exit !(NF == 4 && $1 <= 65535 && $2 <= 65535 && $3 <= 65535 && $4 <= 65535) }' <<<"$version1"
 expect_value "$server\\InprocServer32" "" "REG_SZ $windir\\Wendrift.dll"
 w "$helper" "$ext1" 'C:\Wendrift Target\One' || fail "associating $ext1"
-mkdir -p "$WINEPREFIX/drive_c/wendrift installer" && : >"$WINEPREFIX/drive_c/wendrift installer/a$ext1"
-timeout 60 wine "$shellhost" "C:\\wendrift installer\\a$ext1" >"$work/menu.txt" 2>&1 </dev/null
+timeout 60 wine "$shellhost" "$winfiles\\a$ext1" >"$work/menu.txt" 2>&1 </dev/null
 grep -q 'Cop&y To' "$work/menu.txt" && pass "the classic menu shows" || fail "no classic menu: $(cat "$work/menu.txt")"
-rm -rf "$WINEPREFIX/drive_c/wendrift installer"
+
+echo "--- Windows 11: reinstall of the same version"
+# Two more certificates in TrustedPeople: an earlier build's key of the same subject, and
+# someone else's.
+add_trusted() {  # subject: a new self-signed certificate, stored as Wine's system store does
+  openssl req -x509 -newkey rsa:2048 -nodes -subj "$1" -days 2 -keyout /dev/null \
+      -out "$work/extra.pem" 2>/dev/null
+  local blob; blob=$(openssl x509 -in "$work/extra.pem" -outform der | python3 -c '
+import struct, sys; der = sys.stdin.buffer.read()
+print((struct.pack("<III", 32, 1, len(der)) + der).hex())')
+  w reg add "$trusted\\$(thumbprint "$work/extra.pem")" /v Blob /t REG_BINARY /d "$blob" /f
+  echo "$trusted\\$(thumbprint "$work/extra.pem")"
+}
+earlier=$(add_trusted "/O=The Wendrift authors/CN=Wendrift")
+foreign=$(add_trusted "/CN=Someone Else")
+w "$setup" /S || fail "setup exited with $?"
+version2=$(value_of "HKLM\\$active_setup" Version | sed 's/^REG_SZ //')
+check "the reinstall's Active Setup version $version2 supersedes $version1" \
+  test "$(printf '%s\n%s\n' "${version1//,/.}" "${version2//,/.}" | sort -V | tail -n1)" = "${version2//,/.}" -a "$version1" != "$version2"
 
 echo "--- Windows 11: silent uninstall"
 uninstall
 expect_no_file "$dir"
 expect_no_key "$trust"
+expect_no_key "$earlier"
+expect_key "$foreign"
+w reg delete "$foreign" /f
+expect_no_key 'HKLM\Software\Wendrift'
 expect_no_key "HKLM\\$active_setup"
 expect_no_key "$server"
 expect_no_key "$store\\$ext1"
+
+echo "--- Windows 10: an install outside the program folders"
+# Wine keeps no security descriptors (it reads back one made from the Unix mode): what it can
+# show is that the folder was protected there, and only there.
+check "a folder in the program folders is left as it is" bash -c "! grep -q 'outside the program folders' '$work/program-files.log'"
+w reg add "$version_key" /v CurrentBuildNumber /d 19045 /f
+dir="$WINEPREFIX/drive_c/WendriftTools/Wendrift" windir='C:\WendriftTools\Wendrift'
+w "$setup" /S "/D=$windir" || fail "setup exited with $?"
+expect_log 'is outside the program folders: only administrators and the system may write to it'
+uninstall
+expect_no_file "$dir"
+rmdir "$WINEPREFIX/drive_c/WendriftTools" 2>/dev/null
 
 if [ "$failures" -ne 0 ]; then
   echo "--- wine output"; cat "$log"

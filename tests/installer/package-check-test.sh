@@ -29,7 +29,7 @@ central = struct.unpack_from("<Q", data, central + 48)[0]
 struct.pack_into("<I", data, central + 16, crc)
 open(sys.argv[2], "wb").write(data)
 PY
-"$tools/signing.sh" sign "$dir" "$work/damaged-unsigned.msix" "$work/damaged.msix"
+"$tools/signing.sh" sign "$work/damaged-unsigned.msix" "$work/damaged.msix"
 if osslsigncode verify -in "$work/damaged.msix" -CAfile "$dir/certificate.pem" | grep -q 'Signature verification: ok'; then
   echo "ok:   osslsigncode verify accepts the damaged package"
 else

@@ -1,7 +1,8 @@
-# The Windows 11 sparse package, built with everything else: the signing certificate (generated
-# once per build folder unless WENDRIFT_SIGNING_PFX names a release one), the package family
+# The Windows 11 sparse package, built with everything else: the signing certificate (this
+# machine's development key unless WENDRIFT_SIGNING_PFX names a release one), the package family
 # name the library compiles in, the logos (from the product's drawing), the manifest, the
-# packed and the signed package, and the public certificate the installer trusts.
+# packed and the signed package, and the public certificate the installer trusts when it is
+# self-signed. Also the signed copies of the programs the setup ships (wendrift_signed_copy).
 find_program(WENDRIFT_PYTHON python3 REQUIRED)
 find_program(WENDRIFT_OPENSSL openssl REQUIRED)
 find_program(WENDRIFT_OSSLSIGNCODE osslsigncode REQUIRED)
@@ -16,25 +17,29 @@ set(WENDRIFT_IDENTITY_NSIS ${WENDRIFT_PACKAGE_DIR}/identity.nsh)
 set(package_tools ${CMAKE_SOURCE_DIR}/tools/package)
 file(MAKE_DIRECTORY ${WENDRIFT_PACKAGE_DIR}/Assets)
 
-# The release certificate is chosen when configuring; its password is read from the
-# environment when building and stored nowhere.
+# The release certificate is chosen when configuring; its password (and the timestamp server)
+# is read from the environment when building and stored nowhere.
 set(WENDRIFT_SIGNING_PFX "$ENV{WENDRIFT_SIGNING_PFX}" CACHE FILEPATH
-    "PKCS#12 file of the release signing certificate (empty: a self-signed one is generated)")
-set(signing ${CMAKE_COMMAND} -E env WENDRIFT_SIGNING_PFX=${WENDRIFT_SIGNING_PFX}
-    ${package_tools}/signing.sh)
+    "PKCS#12 file of the release signing certificate (empty: this machine's development key)")
+set(WENDRIFT_SIGNING_SCRIPT ${package_tools}/signing.sh)
+set(WENDRIFT_SIGNING ${CMAKE_COMMAND} -E env WENDRIFT_SIGNING_PFX=${WENDRIFT_SIGNING_PFX}
+    ${WENDRIFT_SIGNING_SCRIPT})
+set(signing ${WENDRIFT_SIGNING})
 
-add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_DIR}/signing.pfx ${WENDRIFT_CERTIFICATE_PEM}
-                          ${WENDRIFT_CERTIFICATE_FILE}
+# Asked on every build (the development key lives outside the build folder and may be made
+# anew); the files change, and rebuild what they sign, only when the certificate does.
+add_custom_target(wendrift_certificate
   COMMAND ${signing} certificate ${WENDRIFT_PACKAGE_DIR}
-  DEPENDS ${package_tools}/signing.sh ${WENDRIFT_SIGNING_PFX}
-  COMMENT "Signing certificate for the Windows 11 package"
+  BYPRODUCTS ${WENDRIFT_CERTIFICATE_PEM} ${WENDRIFT_CERTIFICATE_FILE}
+  COMMENT "Signing certificate"
   VERBATIM)
+set(WENDRIFT_CERTIFICATE_DEPENDS wendrift_certificate ${WENDRIFT_CERTIFICATE_PEM})
 
 add_custom_command(OUTPUT ${WENDRIFT_IDENTITY_HEADER} ${WENDRIFT_IDENTITY_NSIS}
   COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py identity
           --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
           --header ${WENDRIFT_IDENTITY_HEADER} --nsis ${WENDRIFT_IDENTITY_NSIS}
-  DEPENDS ${WENDRIFT_CERTIFICATE_PEM} ${package_tools}/pack.py ${package_tools}/msix.py
+  DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/pack.py ${package_tools}/msix.py
   VERBATIM)
 add_custom_target(wendrift_package_identity DEPENDS ${WENDRIFT_IDENTITY_HEADER})
 
@@ -57,14 +62,29 @@ add_custom_command(OUTPUT ${unsigned_package}
           --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
           --version ${PROJECT_VERSION} --template ${package_tools}/AppxManifest.xml.in
           ${package_asset_args} --out ${unsigned_package}
-  DEPENDS ${WENDRIFT_CERTIFICATE_PEM} ${package_assets} ${package_tools}/pack.py
+  DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_assets} ${package_tools}/pack.py
           ${package_tools}/msix.py ${package_tools}/AppxManifest.xml.in
   COMMENT "Packing Wendrift.msix"
   VERBATIM)
 add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_FILE}
-  COMMAND ${signing} sign ${WENDRIFT_PACKAGE_DIR} ${unsigned_package} ${WENDRIFT_PACKAGE_FILE}
-  DEPENDS ${unsigned_package} ${WENDRIFT_PACKAGE_DIR}/signing.pfx
+  COMMAND ${signing} sign ${unsigned_package} ${WENDRIFT_PACKAGE_FILE}
+  DEPENDS ${unsigned_package} ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/signing.sh
   COMMENT "Signing Wendrift.msix"
   VERBATIM)
+set(WENDRIFT_PACKAGE_ASSETS ${package_assets})
 add_custom_target(wendrift_package ALL
   DEPENDS ${WENDRIFT_PACKAGE_FILE} ${WENDRIFT_CERTIFICATE_FILE} ${WENDRIFT_IDENTITY_NSIS})
+
+# wendrift_signed_copy(<target> <file name> <variable>): the target's file signed, in
+# build/signed/ (what the setup ships; the tests use the unsigned build), its path in <variable>.
+set(WENDRIFT_SIGNED_DIR ${CMAKE_BINARY_DIR}/signed)
+function(wendrift_signed_copy target name variable)
+  set(signed ${WENDRIFT_SIGNED_DIR}/${name})
+  add_custom_command(OUTPUT ${signed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${WENDRIFT_SIGNED_DIR}
+    COMMAND ${WENDRIFT_SIGNING} sign $<TARGET_FILE:${target}> ${signed}
+    DEPENDS ${target} ${WENDRIFT_CERTIFICATE_DEPENDS} ${WENDRIFT_SIGNING_SCRIPT}
+    COMMENT "Signing ${name}"
+    VERBATIM)
+  set(${variable} ${signed} PARENT_SCOPE)
+endfunction()

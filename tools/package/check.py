@@ -6,8 +6,10 @@
 Re-derives every block hash of the block map from the zip's contents (osslsigncode verify does
 not: a flipped byte with its CRC mended still verifies), checks the entry order, the zip
 records, the content types, that the Publisher is the certificate's subject (and the family
-name compiled into the library matches it), and that osslsigncode verifies the signature
-against the certificate. Prints each problem and exits 1 when there is any.
+name compiled into the library matches it), what the manifest declares beside the identity
+(its namespaces, the capabilities and tested version that peers' packages declare, the logos
+it names), and that osslsigncode verifies the signature against the certificate. Prints each
+problem and exits 1 when there is any.
 """
 import argparse
 import base64
@@ -181,6 +183,38 @@ def check_identity(entries, certificate, header, problems):
                 compiled and compiled.group(1), family))
 
 
+RESTRICTED_NS = "http://schemas.microsoft.com/appx/manifest/foundation/windows10/restrictedcapabilities"
+CAPABILITIES = ["runFullTrust", "unvirtualizedResources"]
+MAX_VERSION_TESTED = (10, 0, 26100, 0)
+
+
+def check_manifest(entries, problems):
+    manifest = [entry for entry in entries if entry["name"] == msix.MANIFEST]
+    if not manifest:
+        return
+    text = manifest[0]["data"].decode("utf-8")
+    root = ET.fromstring(text)
+    # A prefix listed as ignorable but never declared makes Windows reject the manifest.
+    declared = set(re.findall(r'xmlns:(\w+)="', text))
+    ignorable = (root.get("IgnorableNamespaces") or "").split()
+    for prefix in ignorable:
+        if prefix not in declared:
+            problems.add(f"IgnorableNamespaces names {prefix}, which the manifest does not declare")
+    capabilities = [element.get("Name") for element in root.iter("{%s}Capability" % RESTRICTED_NS)]
+    for name in CAPABILITIES:
+        if name not in capabilities:
+            problems.add(f"the restricted capability {name} is not declared")
+    family = root.find("{%s}Dependencies/{%s}TargetDeviceFamily" % (msix.MANIFEST_NS, msix.MANIFEST_NS))
+    tested = family.get("MaxVersionTested", "0") if family is not None else "0"
+    if tuple(int(part) for part in tested.split(".")) < MAX_VERSION_TESTED:
+        problems.add(f"MaxVersionTested {tested} is below {'.'.join(map(str, MAX_VERSION_TESTED))}")
+    names = {entry["name"].lower() for entry in entries}
+    for logo in re.findall(r'<Logo>([^<]+)</Logo>|Logo="([^"]+)"', text):
+        logo = "".join(logo)
+        if logo.replace("\\", "/").lower() not in names:
+            problems.add(f"the logo {logo} is not in the package")
+
+
 def check_signature(package, certificate, problems):
     result = subprocess.run(["osslsigncode", "verify", "-in", package, "-CAfile", certificate],
                             capture_output=True, text=True)
@@ -201,13 +235,14 @@ def main():
     check_block_map(entries, payload, problems)
     check_content_types(entries, problems)
     check_identity(entries, args.certificate, args.identity_header, problems)
+    check_manifest(entries, problems)
     check_signature(args.package, args.certificate, problems)
     for problem in problems:
         print("FAIL: " + problem)
     if problems:
         sys.exit(1)
     print(f"package ok: {len(entries)} entries, every block hash, the order, the content "
-          "types, the publisher and the signature")
+          "types, the publisher, the manifest and the signature")
 
 
 if __name__ == "__main__":

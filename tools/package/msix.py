@@ -110,6 +110,14 @@ def windows_subject(certificate, openssl="openssl"):
     return ", ".join(parts)
 
 
+def self_signed(certificate, openssl="openssl"):
+    """True when the certificate is its own issuer, signature included: what only a machine
+    that trusts it explicitly accepts. A certificate an authority issued verifies against
+    itself only with that authority's certificate beside it."""
+    return subprocess.run([openssl, "verify", "-no-CApath", "-no-CAfile", "-CAfile", certificate,
+                           certificate], capture_output=True).returncode == 0
+
+
 def publisher_id(publisher):
     """The 13 characters Windows derives from a Publisher: the first 8 bytes of the SHA-256 of
     its UTF-16LE text, as Crockford base32 of 65 bits (the last bit zero), in lower case."""
