@@ -1,7 +1,7 @@
 #include "shellext/win11/ExplorerCommand.h"
 
 #include "shellext/common/ComBoundary.h"
-#include "shellext/entry/CommandClassIds.h"
+#include "WendriftClassIds.h"
 #include "shellext/win11/CommandEnumerator.h"
 #include "shellext/win11/CommandRules.h"
 #include "shellext/win11/FlyoutSource.h"

@@ -6,7 +6,7 @@
 
 #include "ShellextKit.h"
 #include "UiDriver.h"
-#include "shellext/entry/CommandClassIds.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/RegKey.h"
 

@@ -5,7 +5,7 @@
 #include "ShellextKit.h"
 #include "TransferTestKit.h"
 
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
 #include "tools/shellhost/MenuTree.h"

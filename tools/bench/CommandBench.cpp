@@ -12,7 +12,7 @@
 //   registry_open_us            RegOpenKeyExW + RegCloseKey of the extension's store key
 //   bind_folder_us              binding the shell folder a file lies in, alone: what a
 //                               right-click in another folder pays the shell
-#include "shellext/entry/CommandClassIds.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/ShellSelection.h"
 
