@@ -1,7 +1,8 @@
 // The built library's Windows 11 commands as a surrogate creates them: registered the classic
 // way (Wine finds no class registered for the user only), created in-process, handed shell item
 // arrays of real files and folders, read back (titles, flags, icon, states, flyouts) against the
-// store, and invoked until files arrive.
+// store, and invoked until files arrive; and the classic handler in another process, which
+// stays away only for what the commands were just asked about.
 #include "CommandKit.h"
 
 #include "ShellextKit.h"
@@ -9,9 +10,11 @@
 #include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/RegKey.h"
+#include "store/ShellRegistrar.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <functional>
 #include <string>
@@ -177,6 +180,31 @@ TEST_F(Command, FlyoutListsTheStoreFoldersInTheClassicMenuOrder) {
         EXPECT_EQ(State(flyout[0], {}), ECS_DISABLED);
         commandkit::ReleaseAll(flyout);
     }
+}
+
+TEST_F(Command, ClassicMenuInAnotherProcessStaysAwayOnlyForWhatTheFirstMenuJustShowed) {
+    ASSERT_EQ(shellkit::Regsvr32(L"/s"), 0);
+    ASSERT_TRUE(RegisterExtension(kTwo, true));
+    std::wstring shown = File(L"shown.wdcmd"), other = File(L"other.wdcmd");
+    auto classicMenu = [](const std::wstring& file) {
+        std::string output;
+        shellkit::Run(L"\"" + shellkit::ShellHostPath() + L"\" \"" + file + L"\"", 60000, &output);
+        return output.find("\"Cop&y To\"") != std::string::npos;
+    };
+    ASSERT_EQ(State(copy_, {shown}), ECS_ENABLED);
+    EXPECT_FALSE(classicMenu(shown)) << "the first menu shows Copy To and Move To";
+    EXPECT_TRUE(classicMenu(other)) << "nothing says the first menu showed these";
+    // The user restored the classic menu: Explorer then shows no packaged command.
+    const wchar_t override[] =
+        L"Software\\Classes\\CLSID\\{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}";
+    RegKey key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, std::wstring(override) + L"\\InprocServer32", true) &&
+                key.SetDefaultString(L""));
+    key.Close();
+    EXPECT_TRUE(classicMenu(shown));
+    key.DeleteTree(HKEY_CURRENT_USER, override);
+    RegisterExtension(kTwo, false);
+    SHDeleteKeyW(HKEY_CLASSES_ROOT, kTwo);
 }
 
 TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
