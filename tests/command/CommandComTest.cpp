@@ -11,6 +11,7 @@
 #include "store/AssociationStore.h"
 #include "store/RegKey.h"
 #include "store/ShellRegistrar.h"
+#include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -228,7 +229,17 @@ TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
     }));
 }
 
-TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
+// Per-monitor aware (DPI_AWARENESS_PER_MONITOR_AWARE), as the configuration program's windows.
+bool PerMonitorAware(HWND window) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto context = reinterpret_cast<HANDLE(WINAPI*)(HWND)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto awareness = reinterpret_cast<int(WINAPI*)(HANDLE)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    return context != nullptr && awareness != nullptr && awareness(context(window)) == 2;
+}
+
+TEST_F(Command, CopyFinishesAfterTheCallerExitedInSharpDialogsInFront) {
     std::vector<std::wstring> files;
     std::wstring line = UnixToWindowsPath(WENDRIFT_INVOKE_HELPER);
     line = L"\"" + line + L"\"";
@@ -239,18 +250,37 @@ TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
     std::wstring target;
     NextDirectory(kTwo, target);
     RegKey::ResetValueCursor();
+    // One file there already: its question holds the dialogs open.
+    CloseHandle(CreateFileW((target + L"\\c 1.wdcmd").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
     int jobFiles = commandkit::JobFilesInTemp();
+    // Processes started now are DPI unaware unless they say otherwise, as rundll32 is on
+    // Windows (Wine would make them all per-monitor aware).
+    const DWORD scaling = 0x1000;
+    ASSERT_EQ(SHSetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer",
+                          REG_DWORD, &scaling, sizeof(scaling)), ERROR_SUCCESS);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
+    BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    HWND question = started ? WaitForWindow(L"#32770", L"Confirm File Replace", 20000) : nullptr;
+    SHDeleteValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer");
+    ASSERT_TRUE(started);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
     DWORD code = 99;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     ASSERT_EQ(code, 0u);
+    ASSERT_TRUE(question);
+    HWND progress = GetWindow(question, GW_OWNER);
+    EXPECT_TRUE(PerMonitorAware(progress) && PerMonitorAware(question));
+    DWORD transfer = 0, front = 1;
+    GetWindowThreadProcessId(progress, &transfer);
+    GetWindowThreadProcessId(GetForegroundWindow(), &front);
+    EXPECT_EQ(front, transfer);
+    ClickButton(question, IDC_REPLACE_YES);
     EXPECT_TRUE(WaitFor([&] {
         for (int i = 0; i < 3; ++i) {
             std::wstring name = L"c " + std::to_wstring(i) + L".wdcmd";
