@@ -3,7 +3,6 @@
 #include "store/RegKey.h"
 #include "winframe/TextHelpers.h"
 
-const wchar_t kClassIdText[] = L"{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}";
 const wchar_t kProgId[] = L"Wendrift.ShellCallback.1";
 const wchar_t kHandlerName[] = L"Wendrift";
 const wchar_t kLibraryFileName[] = L"Wendrift.dll";

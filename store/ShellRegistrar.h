@@ -3,11 +3,14 @@
 // HKEY_CLASSES_ROOT and is written through RegKey.
 #pragma once
 
+#include "WendriftClassIds.h"
+
 #include <windows.h>
 
 #include <string>
 
-extern const wchar_t kClassIdText[];      // "{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}"
+// The handler's class id as the registry spells it (from shellext/entry/ClassIds.cmake).
+inline constexpr const wchar_t* kClassIdText = kShellCallbackClassIdText;
 extern const wchar_t kProgId[];           // "Wendrift.ShellCallback.1"
 extern const wchar_t kHandlerName[];      // "Wendrift"
 extern const wchar_t kLibraryFileName[];  // "Wendrift.dll"

@@ -1,5 +1,7 @@
 #include "winframe/Dpi.h"
 
+#include <initializer_list>
+
 namespace {
 
 // A user32 function that older systems lack, or null.
@@ -47,4 +49,21 @@ void TakeOverDialogDpiChanges(HWND dialog) {
     static const auto setBehavior =
         User32Function<BOOL(WINAPI*)(HWND, int, int)>("SetDialogDpiChangeBehavior");
     if (setBehavior != nullptr) setBehavior(dialog, 1, 1);
+}
+
+bool UsePerMonitorDpiAwareness() {
+    using Context = HANDLE;  // DPI_AWARENESS_CONTEXT, which headers for older systems lack
+    static const auto setThread =
+        User32Function<Context(WINAPI*)(Context)>("SetThreadDpiAwarenessContext");
+    static const auto setProcess =
+        User32Function<BOOL(WINAPI*)(Context)>("SetProcessDpiAwarenessContext");
+    if (setThread == nullptr) return false;
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, then _PER_MONITOR_AWARE where v2 is unknown.
+    for (Context context : {reinterpret_cast<Context>(-4), reinterpret_cast<Context>(-3)}) {
+        // The process default first, so that threads started later follow; it fails where a
+        // manifest or an earlier call fixed it, and this thread is set all the same.
+        if (setProcess != nullptr) setProcess(context);
+        if (setThread(context) != nullptr) return true;
+    }
+    return false;
 }

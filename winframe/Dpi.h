@@ -22,3 +22,8 @@ HICON LoadIconAtSize(HMODULE module, LPCWSTR name, int size);
 // Leaves a dialog's DPI changes to the dialog itself: the dialog manager of Windows 10 would
 // otherwise rescale the template's controls as well, and miss the ones made at run time.
 void TakeOverDialogDpiChanges(HWND dialog);
+// Makes the windows this thread creates from now on per-monitor DPI aware (v2 where the system
+// knows it, else v1), and the process's later threads too where its default is still open: for
+// a process that runs nothing but Wendrift's dialogs and whose manifest declares no awareness.
+// False where the system knows no per-monitor awareness for threads (before Windows 10 1607).
+bool UsePerMonitorDpiAwareness();

@@ -88,7 +88,7 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
     // before anything is read.
     if ((flags & CMF_DEFAULTONLY) != 0) return record.Answer();
     // The package's commands show the same entries in this menu already.
-    if (PackagedCommandInUse()) return record.Answer();
+    if (PackagedCommandsShowing(state_.selectedFiles)) return record.Answer();
     if (!AllSameExtension()) return E_FAIL;
     std::wstring extension = state_.FirstFileExtension();
     if (extension.empty()) return E_FAIL;

@@ -2,9 +2,8 @@
 // entry that runs a handed-off transfer. Kept thin: the decisions live in ShellCallback, the
 // Windows 11 commands and the plain functions they call.
 #include "shellext/entry/ClassFactory.h"
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "shellext/common/ComBoundary.h"
-#include "shellext/entry/CommandClassIds.h"
 #include "shellext/entry/CommandFactory.h"
 #include "shellext/win11/ExplorerCommand.h"
 #include "shellext/entry/ModulePath.h"

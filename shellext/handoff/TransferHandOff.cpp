@@ -6,6 +6,7 @@
 #include "shellext/common/TransferFailure.h"
 #include "transfer/TransferJob.h"
 #include "transfer/TransferUiThread.h"
+#include "winframe/Dpi.h"
 
 #include <windows.h>
 
@@ -32,6 +33,22 @@ bool StartProcess(const std::wstring& program, std::wstring commandLine) {
         if (GetLastError() != ERROR_ACCESS_DENIED) return false;
     }
     return false;
+}
+
+// The user just picked the command in another process, which let this one take the
+// foreground: the first window this thread shows (the progress dialog, or the message that it
+// could not be made) comes to the front, where Windows allows. A thread timer, so that it runs
+// once the transfer's message loop has shown the window.
+void CALLBACK FirstWindowToFront(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND shown = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) {
+        if (!IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&shown));
+    if (shown == nullptr) return;
+    KillTimer(nullptr, timer);
+    SetForegroundWindow(shown);
 }
 
 }  // namespace
@@ -91,12 +108,18 @@ void RunHandedOffTransfer(const wchar_t* commandLine) {
             return;
         }
         DeleteFileW(path.c_str());
+        // rundll32's own DPI awareness is none of ours to count on: an unaware process has its
+        // dialogs drawn at 100% and stretched, blurred, on a scaled monitor.
+        UsePerMonitorDpiAwareness();
+        UINT_PTR front = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, FirstWindowToFront);
         // "Other folder...": the picker runs here, in the process that outlives the menu.
         if (JobAsksForDestination(*job) &&
             !AskForDestination(nullptr, job->files, job->isCopy, job->destination)) {
+            KillTimer(nullptr, front);
             return;  // cancelled: nothing to transfer
         }
         TransferUiThread(job.release());  // takes the job over and frees it
+        KillTimer(nullptr, front);
     } catch (...) {
         ReportTransferNotStarted(nullptr);
     }

@@ -1,11 +1,12 @@
 #include "shellext/win11/ExplorerCommand.h"
 
 #include "shellext/common/ComBoundary.h"
-#include "shellext/entry/CommandClassIds.h"
+#include "WendriftClassIds.h"
 #include "shellext/win11/CommandEnumerator.h"
 #include "shellext/win11/CommandRules.h"
 #include "shellext/win11/FlyoutSource.h"
 #include "shellext/win11/FolderCommand.h"
+#include "shellext/win11/PackagedCommand.h"
 #include "shellext/entry/ModulePath.h"
 #include "shellext/win11/ShellItems.h"
 
@@ -48,6 +49,8 @@ STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE
         std::vector<std::wstring> names;
         bool allFiles = false;
         if (!ReadItemNames(items, folder_, names, allFiles)) names.clear();  // a virtual item
+        // Whatever the answer: the classic handler learns that this menu asked about them.
+        RecordPackagedMenuSighting(names);
         *state = CommandState(names, allFiles, extension_);
         return S_OK;
     });

@@ -1,45 +1,91 @@
 #include "shellext/win11/PackagedCommand.h"
 
-#include "WendriftPackageIdentity.h"
+#include "shellext/win11/SightingSlot.h"
 
 namespace {
 
-using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOEXW*);
-using GetPackagesByPackageFamilyFunction = LONG(WINAPI*)(PCWSTR, UINT32*, PWSTR*, UINT32*,
-                                                         WCHAR*);
+// The Windows 11 menu's class; a per-user InprocServer32 without a path hides it from COM, and
+// Explorer then shows the classic menu.
+const wchar_t kClassicMenuOverrideKey[] =
+    L"Software\\Classes\\CLSID\\{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}\\InprocServer32";
 
-DWORD WindowsBuild() {
-    auto getVersion = reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    if (getVersion == nullptr || getVersion(&version) != 0) return 0;
-    return version.dwBuildNumber;
+// The slot holds the tick in its upper half and the selection in its lower half, so that one
+// interlocked store publishes both.
+LONG64 Pack(const PackagedMenuSighting& sighting) {
+    return static_cast<LONG64>((static_cast<uint64_t>(sighting.tick) << 32) | sighting.selection);
 }
 
-bool LookUp() {
-    DWORD build = WindowsBuild();
-    if (build < kFirstWindows11Build) return false;
-    // Looked up at run time: the library also loads on systems without package support.
-    auto getPackages = reinterpret_cast<GetPackagesByPackageFamilyFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
-                                               "GetPackagesByPackageFamily")));
-    if (getPackages == nullptr) return false;
-    UINT32 count = 0;
-    UINT32 bufferLength = 0;
-    LONG result = getPackages(kPackageFamilyName, &count, nullptr, &bufferLength, nullptr);
-    return PackagedCommandActive(build, result, count);
+PackagedMenuSighting Unpack(LONG64 value) {
+    PackagedMenuSighting sighting;
+    sighting.tick = static_cast<DWORD>(static_cast<uint64_t>(value) >> 32);
+    sighting.selection = static_cast<uint32_t>(value);
+    return sighting;
+}
+
+uint32_t Mix(uint32_t value) {
+    value ^= value >> 16;
+    value *= 0x7feb352dU;
+    value ^= value >> 15;
+    value *= 0x846ca68bU;
+    return value ^ (value >> 16);
 }
 
 }  // namespace
 
-bool PackagedCommandActive(DWORD build, LONG familyLookup, UINT32 familyCount) {
-    if (build < kFirstWindows11Build) return false;
-    bool answered = familyLookup == ERROR_SUCCESS || familyLookup == ERROR_INSUFFICIENT_BUFFER;
-    return answered && familyCount > 0;
+uint32_t SelectionFingerprint(const std::vector<std::wstring>& namesOrPaths) {
+    uint32_t sum = 0;
+    for (const std::wstring& path : namesOrPaths) {
+        uint32_t hash = 2166136261U;  // FNV-1a over the name, A..Z folded
+        for (size_t i = path.find_last_of(L'\\') + 1; i < path.size(); ++i) {
+            wchar_t unit = path[i];
+            if (unit >= L'A' && unit <= L'Z') unit = static_cast<wchar_t>(unit - L'A' + L'a');
+            hash = (hash ^ unit) * 16777619U;
+        }
+        sum += Mix(hash);  // a sum, so that the order of the items does not count
+    }
+    uint32_t fingerprint = Mix(sum ^ static_cast<uint32_t>(namesOrPaths.size()));
+    return fingerprint != 0 ? fingerprint : 1;
 }
 
-bool PackagedCommandInUse() {
-    static const bool inUse = LookUp();
-    return inUse;
+bool ClassicMenuStaysAway(const PackagedMenuSighting& last, DWORD now, uint32_t selection,
+                          bool (*classicMenuRestored)()) {
+    if (last.selection == 0 || last.selection != selection) return false;
+    // Unsigned: a tick count that wrapped around in between still subtracts right.
+    if (now - last.tick > kSightingLifetimeMs) return false;
+    return !classicMenuRestored();
+}
+
+void RecordPackagedMenuSighting(const std::vector<std::wstring>& names) {
+    volatile LONG64* slot = SightingSlot();
+    // No items (a virtual one, or none) are no classic menu's selection either.
+    if (slot == nullptr || names.empty()) return;
+    PackagedMenuSighting sighting;
+    sighting.tick = GetTickCount();
+    sighting.selection = SelectionFingerprint(names);
+    InterlockedExchange64(slot, Pack(sighting));
+}
+
+bool PackagedCommandsShowing(const std::vector<std::wstring>& paths) {
+    volatile LONG64* slot = SightingSlot();
+    if (slot == nullptr) return false;
+    PackagedMenuSighting last = Unpack(InterlockedCompareExchange64(slot, 0, 0));
+    if (last.selection == 0) return false;  // never seen: no need to fingerprint the selection
+    return ClassicMenuStaysAway(last, GetTickCount(), SelectionFingerprint(paths),
+                                ClassicMenuRestored);
+}
+
+bool ClassicMenuRestored() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kClassicMenuOverrideKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    // The override writes an empty default value; a key without one names no server either and
+    // counts too, erring towards a menu shown twice rather than none.
+    DWORD type = 0;
+    DWORD bytes = 0;
+    LONG result = RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &bytes);
+    RegCloseKey(key);
+    return result == ERROR_FILE_NOT_FOUND ||
+           (result == ERROR_SUCCESS && bytes <= sizeof(wchar_t));
 }

@@ -1,15 +1,18 @@
 // The built library's Windows 11 commands as a surrogate creates them: registered the classic
 // way (Wine finds no class registered for the user only), created in-process, handed shell item
 // arrays of real files and folders, read back (titles, flags, icon, states, flyouts) against the
-// store, and invoked until files arrive.
+// store, and invoked until files arrive; and the classic handler in another process, which
+// stays away only for what the commands were just asked about.
 #include "CommandKit.h"
 
 #include "FolderPickerDriver.h"
 #include "ShellextKit.h"
 #include "UiDriver.h"
-#include "shellext/entry/CommandClassIds.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/RegKey.h"
+#include "store/ShellRegistrar.h"
+#include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -225,6 +228,31 @@ TEST_F(Command, OtherFolderAsksInTheTransfersProcessAndRemembersThere) {
     EXPECT_EQ(stored.size(), 3u);
 }
 
+TEST_F(Command, ClassicMenuInAnotherProcessStaysAwayOnlyForWhatTheFirstMenuJustShowed) {
+    ASSERT_EQ(shellkit::Regsvr32(L"/s"), 0);
+    ASSERT_TRUE(RegisterExtension(kTwo, true));
+    std::wstring shown = File(L"shown.wdcmd"), other = File(L"other.wdcmd");
+    auto classicMenu = [](const std::wstring& file) {
+        std::string output;
+        shellkit::Run(L"\"" + shellkit::ShellHostPath() + L"\" \"" + file + L"\"", 60000, &output);
+        return output.find("\"Cop&y To\"") != std::string::npos;
+    };
+    ASSERT_EQ(State(copy_, {shown}), ECS_ENABLED);
+    EXPECT_FALSE(classicMenu(shown)) << "the first menu shows Copy To and Move To";
+    EXPECT_TRUE(classicMenu(other)) << "nothing says the first menu showed these";
+    // The user restored the classic menu: Explorer then shows no packaged command.
+    const wchar_t override[] =
+        L"Software\\Classes\\CLSID\\{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}";
+    RegKey key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, std::wstring(override) + L"\\InprocServer32", true) &&
+                key.SetDefaultString(L""));
+    key.Close();
+    EXPECT_TRUE(classicMenu(shown));
+    key.DeleteTree(HKEY_CURRENT_USER, override);
+    RegisterExtension(kTwo, false);
+    SHDeleteKeyW(HKEY_CLASSES_ROOT, kTwo);
+}
+
 TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
     std::vector<std::wstring> files = {File(L"m 1.wdcmd", 10), File(L"m \x00fc.wdcmd", 20)};
     IShellItemArray* items = commandkit::ItemsFor(files);
@@ -246,7 +274,17 @@ TEST_F(Command, MoveToMovesTheWholeSelectionInAProcessOfItsOwn) {
     }));
 }
 
-TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
+// Per-monitor aware (DPI_AWARENESS_PER_MONITOR_AWARE), as the configuration program's windows.
+bool PerMonitorAware(HWND window) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto context = reinterpret_cast<HANDLE(WINAPI*)(HWND)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto awareness = reinterpret_cast<int(WINAPI*)(HANDLE)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    return context != nullptr && awareness != nullptr && awareness(context(window)) == 2;
+}
+
+TEST_F(Command, CopyFinishesAfterTheCallerExitedInSharpDialogsInFront) {
     std::vector<std::wstring> files;
     std::wstring line = UnixToWindowsPath(WENDRIFT_INVOKE_HELPER);
     line = L"\"" + line + L"\"";
@@ -257,18 +295,37 @@ TEST_F(Command, CopyFinishesAfterTheCallerReleasedEverythingAndExited) {
     std::wstring target;
     NextDirectory(kTwo, target);
     RegKey::ResetValueCursor();
+    // One file there already: its question holds the dialogs open.
+    CloseHandle(CreateFileW((target + L"\\c 1.wdcmd").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
     int jobFiles = commandkit::JobFilesInTemp();
+    // Processes started now are DPI unaware unless they say otherwise, as rundll32 is on
+    // Windows (Wine would make them all per-monitor aware).
+    const DWORD scaling = 0x1000;
+    ASSERT_EQ(SHSetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer",
+                          REG_DWORD, &scaling, sizeof(scaling)), ERROR_SUCCESS);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
+    BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    HWND question = started ? WaitForWindow(L"#32770", L"Confirm File Replace", 20000) : nullptr;
+    SHDeleteValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DpiScalingVer");
+    ASSERT_TRUE(started);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
     DWORD code = 99;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     ASSERT_EQ(code, 0u);
+    ASSERT_TRUE(question);
+    HWND progress = GetWindow(question, GW_OWNER);
+    EXPECT_TRUE(PerMonitorAware(progress) && PerMonitorAware(question));
+    DWORD transfer = 0, front = 1;
+    GetWindowThreadProcessId(progress, &transfer);
+    GetWindowThreadProcessId(GetForegroundWindow(), &front);
+    EXPECT_EQ(front, transfer);
+    ClickButton(question, IDC_REPLACE_YES);
     EXPECT_TRUE(WaitFor([&] {
         for (int i = 0; i < 3; ++i) {
             std::wstring name = L"c " + std::to_wstring(i) + L".wdcmd";

@@ -125,21 +125,33 @@ TEST(HandOff, StartsRundll32OnTheJobFileAndLeavesNoFileWhenItCannot) {
     EXPECT_EQ(commandkit::JobFilesInTemp(), before);
 }
 
-TEST(PackagedCommand, ReplacesTheClassicMenuOnlyOnWindows11WithTheFamilyRegistered) {
+TEST(PackagedCommand, ClassicMenuStaysAwayOnlyRightAfterTheFirstMenuAskedAboutTheSameFiles) {
+    uint32_t shown = SelectionFingerprint({L"a.jpg", L"B.jpg"});
+    EXPECT_EQ(SelectionFingerprint({L"c:\\photos\\b.JPG", L"c:\\photos\\A.jpg"}), shown);
+    EXPECT_NE(SelectionFingerprint({L"a.jpg"}), shown);
+    EXPECT_NE(SelectionFingerprint({L"a.jpg", L"b.jpg", L"b.jpg"}), shown);
+    EXPECT_NE(SelectionFingerprint({L"a.jpg", L"c.jpg"}), shown);
+
+    static int asked = 0;
+    bool (*restored)() = [] { return ++asked, true; };
+    bool (*notRestored)() = [] { return ++asked, false; };
     struct Case {
-        DWORD build;
-        LONG lookup;
-        UINT32 count;
-        bool active;
+        PackagedMenuSighting last;
+        DWORD now;
+        uint32_t selection;
+        bool away;
     } cases[] = {
-        {22000, ERROR_INSUFFICIENT_BUFFER, 1, true},
-        {22631, ERROR_SUCCESS, 1, true},
-        {21999, ERROR_INSUFFICIENT_BUFFER, 1, false},  // Windows 10 has no such menu
-        {22000, ERROR_SUCCESS, 0, false},              // not registered for this user
-        {22000, ERROR_INVALID_PARAMETER, 1, false},    // no answer to trust
+        {{1000, shown}, 1000 + kSightingLifetimeMs, shown, true},
+        {{0xFFFFF000, shown}, 0x1000, shown, true},  // the tick count wrapped in between
+        {{1000, shown}, 1001 + kSightingLifetimeMs, shown, false},
+        {{1000, shown}, 1200, SelectionFingerprint({L"a.jpg"}), false},
+        {{}, 1200, shown, false},  // never seen
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PackagedCommandActive(c.build, c.lookup, c.count), c.active) << c.build;
+        asked = 0;
+        EXPECT_EQ(ClassicMenuStaysAway(c.last, c.now, c.selection, notRestored), c.away) << c.now;
+        EXPECT_EQ(asked, c.away ? 1 : 0) << "the registry is read only when it decides";
+        EXPECT_FALSE(ClassicMenuStaysAway(c.last, c.now, c.selection, restored));
     }
 }
 

@@ -3,7 +3,7 @@
 // Exit code 0 once Invoke returned, 1 when the command would not show for the files.
 #include "CommandKit.h"
 
-#include "shellext/entry/CommandClassIds.h"
+#include "WendriftClassIds.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "ShellextKit.h"
 
 #include "UiDriver.h"
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/RegKey.h"
 #include "tools/shellhost/MenuTree.h"

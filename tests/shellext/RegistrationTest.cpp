@@ -2,7 +2,7 @@
 // unregistered again.
 #include "ShellextKit.h"
 
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/ShellRegistrar.h"
 #include "tests/store/RegistryTree.h"
 

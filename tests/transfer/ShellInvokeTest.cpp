@@ -6,7 +6,7 @@
 #include "FolderPickerDriver.h"
 #include "TransferTestKit.h"
 
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
 #include "tools/shellhost/MenuTree.h"

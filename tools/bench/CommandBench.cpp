@@ -12,7 +12,15 @@
 //   registry_open_us            RegOpenKeyExW + RegCloseKey of the extension's store key
 //   bind_folder_us              binding the shell folder a file lies in, alone: what a
 //                               right-click in another folder pays the shell
-#include "shellext/entry/CommandClassIds.h"
+//   sighting_first_use_us       mapping the shared sighting slot, once per process (one call)
+//   sighting_write_us           recording a sighting of one file, as every GetState does
+//   sighting_read_other_us      the classic handler's question when the last sighting is of
+//                               another selection: the menu shows
+//   sighting_read_same_us       the same when it is of this selection: the classic-menu
+//                               override is read from the registry, and the menu stays away
+#include "WendriftClassIds.h"
+#include "shellext/win11/PackagedCommand.h"
+#include "shellext/win11/SightingSlot.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/ShellSelection.h"
 
@@ -104,8 +112,16 @@ int wmain(int argc, wchar_t** argv) {
     one->GetItemAt(0, &item);
     PIDLIST_ABSOLUTE id = nullptr;
     SHGetIDListFromObject(item, &id);
+    // The slot this process shares with the library's copy of the same code.
+    double firstUse = NowMs();
+    SightingSlot();
+    firstUse = (NowMs() - firstUse) * 1000.0;
+    const std::vector<std::wstring> seenName = {L"file 0" + std::wstring(kAssociated)};
+    const std::vector<std::wstring> seenPath = {L"c:\\some folder\\file 0" + std::wstring(kAssociated)};
+    const std::vector<std::wstring> otherPath = {L"c:\\some folder\\file 1" + std::wstring(kAssociated)};
     bool flip = false;
     std::vector<double> getState, newFolder, unassociated, many, registry, bind;
+    std::vector<double> sightingWrite, sightingOther, sightingSame;
     for (int round = 0; round <= kRounds; ++round) {  // round 0 warms up
         Time([&] { command->GetState(one, FALSE, &state); }, getState);
         Time([&] {
@@ -127,8 +143,16 @@ int wmain(int argc, wchar_t** argv) {
         }, newFolder);
         Time([&] { command->GetState(other, FALSE, &state); }, unassociated);
         Time([&] { command->GetState(hundred, FALSE, &state); }, many, kBatch / 50);
+        Time([&] { RecordPackagedMenuSighting(seenName); }, sightingWrite);
+        Time([&] { PackagedCommandsShowing(otherPath); }, sightingOther);
+        Time([&] { PackagedCommandsShowing(seenPath); }, sightingSame);
     }
-    for (auto* samples : {&getState, &newFolder, &unassociated, &many, &registry, &bind}) {
+    if (!PackagedCommandsShowing(seenPath) || PackagedCommandsShowing(otherPath)) {
+        fprintf(stderr, "the sighting does not keep the classic menu away as it should\n");
+        return 1;
+    }
+    for (auto* samples : {&getState, &newFolder, &unassociated, &many, &registry, &bind,
+                          &sightingWrite, &sightingOther, &sightingSame}) {
         samples->erase(samples->begin());
     }
     printf("getstate_1_us %.3f\n", Median(getState));
@@ -137,6 +161,10 @@ int wmain(int argc, wchar_t** argv) {
     printf("getstate_100_us %.3f\n", Median(many));
     printf("registry_open_us %.3f\n", Median(registry));
     printf("bind_folder_us %.3f\n", Median(bind));
+    printf("sighting_first_use_us %.3f\n", firstUse);
+    printf("sighting_write_us %.3f\n", Median(sightingWrite));
+    printf("sighting_read_other_us %.3f\n", Median(sightingOther));
+    printf("sighting_read_same_us %.3f\n", Median(sightingSame));
     RemoveExtension(kAssociated);
     item->Release();
     one->Release();

@@ -10,7 +10,7 @@
 //                      selection gives back the previous one's memory
 //
 //   wendrift-memory-bench FOLDER   (FOLDER holds the 10 files; the library must be registered)
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/ShellSelection.h"
 

@@ -9,7 +9,7 @@
 //   defaultverb_<n>_ms         median QueryContextMenu for the default verb only (a double-click)
 //
 // The library must be registered (regsvr32) before it runs.
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/ShellSelection.h"
 

@@ -18,7 +18,7 @@
 //                                     file (same percentage: only the byte count is published).
 //
 // The destination must exist and be empty; the library must be registered (regsvr32).
-#include "shellext/entry/ClassId.h"
+#include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/MenuTree.h"
 #include "tools/shellhost/ProcessThreads.h"

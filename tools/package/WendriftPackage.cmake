@@ -56,14 +56,25 @@ foreach(logo Square150x150Logo:150 Square44x44Logo:44 StoreLogo:50)
   list(APPEND package_asset_args --asset Assets/${logo_name}.png=${png})
 endforeach()
 
+# The commands' class ids come from the one list the library is built from
+# (shellext/entry/ClassIds.cmake); pack.py fills in the rest.
+set(manifest_template ${WENDRIFT_PACKAGE_DIR}/AppxManifest.xml.in)
+file(READ ${package_tools}/AppxManifest.xml.in manifest)
+foreach(command COPY_COMMAND MOVE_COMMAND)
+  string(REPLACE "@${command}_CLASS_ID@" "${WENDRIFT_${command}_CLASS_ID}" manifest "${manifest}")
+endforeach()
+file(WRITE ${manifest_template}.new "${manifest}")
+configure_file(${manifest_template}.new ${manifest_template} COPYONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${package_tools}/AppxManifest.xml.in)
+
 set(unsigned_package ${WENDRIFT_PACKAGE_DIR}/Wendrift-unsigned.msix)
 add_custom_command(OUTPUT ${unsigned_package}
   COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py package
           --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
-          --version ${PROJECT_VERSION} --template ${package_tools}/AppxManifest.xml.in
+          --version ${PROJECT_VERSION} --template ${manifest_template}
           ${package_asset_args} --out ${unsigned_package}
   DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_assets} ${package_tools}/pack.py
-          ${package_tools}/msix.py ${package_tools}/AppxManifest.xml.in
+          ${package_tools}/msix.py ${manifest_template}
   COMMENT "Packing Wendrift.msix"
   VERBATIM)
 add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_FILE}
