@@ -15,51 +15,20 @@ namespace {
 
 using kit::Bytes;
 
-std::wstring UnixPath(const std::wstring& windowsPath) {
-    std::wstring path = windowsPath.substr(2);  // Z:
-    for (wchar_t& c : path) {
-        if (c == L'\\') c = L'/';
-    }
-    return path;
-}
-
-// Runs a shell command line on the Unix side and waits for it to end. Wine starts Unix
-// programs but gives no waitable handle or exit code for them, so the command leaves a marker
-// file behind when it succeeded. False when it failed or did not end within 5 s.
-bool RunUnix(const std::wstring& command) {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring marker = std::wstring(folder) + L"\\unix-command.done";
-    DeleteFileW(marker.c_str());
-    std::wstring line =
-        L"/bin/sh -c \"" + command + L" && echo done > '" + UnixPath(marker) + L"'\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    bool done = WaitUntil([&] { return kit::Exists(marker); }, 5000);
-    DeleteFileW(marker.c_str());
-    return done;
-}
-
 // A destination in which nothing new can be created (immutable, to root as well), while the
 // existing files in it can still be written: the staging folder cannot be made there.
 class ImmutableDestination {
 public:
-    explicit ImmutableDestination(const std::wstring& folder) : unixPath_(UnixPath(folder)) {
-        made_ = RunUnix(L"chattr +i '" + unixPath_ + L"'");
+    explicit ImmutableDestination(const std::wstring& folder)
+        : unixPath_(kit::UnixPathOf(folder)) {
+        made_ = kit::RunUnix(L"chattr +i '" + unixPath_ + L"'");
         std::wstring probe = folder + L"\\probe";
         if (made_ && CreateDirectoryW(probe.c_str(), nullptr)) {
             RemoveDirectoryW(probe.c_str());
             made_ = false;
         }
     }
-    ~ImmutableDestination() { RunUnix(L"chattr -i '" + unixPath_ + L"'"); }
+    ~ImmutableDestination() { kit::RunUnix(L"chattr -i '" + unixPath_ + L"'"); }
     bool Made() const { return made_; }
 
 private:
@@ -69,10 +38,8 @@ private:
 
 // A run that died while the folder was immutable would leave it undeletable.
 const wchar_t* UnlockLeftovers(const wchar_t* name) {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring root = std::wstring(folder) + L"\\scratch-" + name;
-    if (kit::Exists(root)) RunUnix(L"chattr -R -i '" + UnixPath(root) + L"'");
+    std::wstring root = kit::Scratch::PathFor(name);
+    if (kit::Exists(root)) kit::RunUnix(L"chattr -R -i '" + kit::UnixPathOf(root) + L"'");
     return name;
 }
 
