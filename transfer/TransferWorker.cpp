@@ -3,6 +3,7 @@
 #include "store/AssociationStore.h"
 #include "transfer/ApartmentScope.h"
 #include "transfer/Destination.h"
+#include "transfer/FileIdentity.h"
 #include "transfer/FileTransfer.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/PathText.h"
@@ -124,6 +125,12 @@ private:
         NewFileResult result =
             TransferToNewFile(source, target, job_.isCopy, context_, progress_.CancelFlag());
         if (result == NewFileResult::TargetExists) {
+            // The destination may be the source's own folder under another name: replacing
+            // would write the file over itself, or delete it after a move.
+            if (IsSameFile(source, target)) {
+                ReportSameFile(source, target);
+                return FileOutcome::Next;
+            }
             if (ask_) {
                 ReplaceConfirmDlg confirm(source, target, count > 1);
                 if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), window_)) {
@@ -155,6 +162,16 @@ private:
         SetLastError(error);
         int answer = ReportTransferError(window_, source, target, count > 1, job_.isCopy);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;
+    }
+
+    void ReportSameFile(const std::wstring& source, const std::wstring& target) {
+        ShowFormattedMessage(window_,
+                             job_.isCopy ? L"Wendrift : Can't copy file"
+                                         : L"Wendrift : Can't move file",
+                             MB_ICONWARNING,
+                             L"The source and destination file names are the same:\n\n%s\n\n"
+                             L"and\n\n%s\n\nname one and the same file. It was left as it is.",
+                             source.c_str(), target.c_str());
     }
 
     void PrepareContext() {

@@ -5,11 +5,15 @@
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
+#include "transfer/FileTransfer.h"
+#include "transfer/ProgressContext.h"
 #include "transfer/StagingFolder.h"
 #include "transfer/StartTransfer.h"
 #include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>
+
+#include <cwctype>
 
 namespace {
 
@@ -244,6 +248,108 @@ TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarg
     ExpectExistingKept(L"b.wdrep");
     ExpectSourcesIntact();
     ExpectNothingLeftBehind();
+}
+
+// ---- one folder reached by two names ---------------------------------------------------------
+
+// Two drive letters onto one folder: a tmpfs mounted at <root>/one and bound again at
+// <root>/two, each mount point a drive letter of the prefix, as a second letter or a share
+// reaches a folder on Windows. Needs root on the Linux side.
+class AliasedDrives {
+public:
+    explicit AliasedDrives(const std::wstring& root) {
+        wchar_t prefix[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+        CreateDirectoryW(root.c_str(), nullptr);
+        std::wstring unixRoot = kit::UnixPathOf(root);
+        DWORD drives = GetLogicalDrives();
+        for (wchar_t letter = L'P'; letter < L'Z' && letters_.size() < 2; ++letter) {
+            if (!(drives & (1u << (letter - L'A')))) letters_.push_back(letter);
+        }
+        if (!prefix[0] || unixRoot.empty() || letters_.size() < 2) return;
+        mounts_ = {unixRoot + L"/one", unixRoot + L"/two"};
+        for (wchar_t letter : letters_) {
+            links_.push_back(std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter)) +
+                             L":");
+        }
+        Undo();  // what a run that died left
+        made_ = kit::RunUnix(L"mkdir -p '" + mounts_[0] + L"' '" + mounts_[1] +
+                             L"' && mount -t tmpfs -o size=16m wendrift-test '" + mounts_[0] +
+                             L"' && mount --bind '" + mounts_[0] + L"' '" + mounts_[1] +
+                             L"' && ln -s '" + mounts_[0] + L"' '" + links_[0] + L"' && ln -s '" +
+                             mounts_[1] + L"' '" + links_[1] + L"'");
+    }
+    ~AliasedDrives() { Undo(); }
+    bool Made() const { return made_; }
+    std::wstring Drive(size_t i) const { return std::wstring(1, letters_[i]) + L":\\"; }
+
+private:
+    void Undo() {
+        kit::RunUnix(L"rm -f '" + links_[0] + L"' '" + links_[1] + L"'; umount '" + mounts_[1] +
+                     L"' '" + mounts_[0] + L"' 2>/dev/null; true");
+    }
+    std::vector<wchar_t> letters_;
+    std::vector<std::wstring> mounts_, links_;
+    bool made_ = false;
+};
+
+// Whatever the answer to an earlier question, a file whose target is the file itself under the
+// other name is reported and left alone; a move that finds the rename refused as between two
+// volumes (Windows between a local path and a share of it; the stand-in here, as Wine renames
+// such a file in place) never deletes it.
+TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
+    if (!kit::IsRoot()) GTEST_SKIP() << "mounting one file system twice needs root";
+    AliasedDrives drives(kit::Scratch::PathFor(L"aliased"));
+    ASSERT_TRUE(drives.Made());
+    const std::wstring folder = drives.Drive(0) + L"photos", alias = drives.Drive(1) + L"photos";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    for (bool isCopy : {true, false}) {
+        for (int answer : {IDC_REPLACE_YES, IDC_REPLACE_YES_TO_ALL}) {
+            SCOPED_TRACE(std::string(isCopy ? "copy, " : "move, ") +
+                         (answer == IDC_REPLACE_YES ? "Yes" : "Yes to All"));
+            kit::RestorePlatform();
+            if (!isCopy) kit::InstallStandIn().crossVolume = true;
+            // A different file of the first source's name waits in the folder.
+            ASSERT_TRUE(kit::WriteBytes(folder + L"\\a.wdrep", "existing a"));
+            ASSERT_TRUE(kit::WriteBytes(sources_[0], kit::Payload(200000, 'a')));
+            std::vector<std::wstring> files = {sources_[0]};
+            for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
+                files.push_back(folder + L"\\" + name);
+                ASSERT_TRUE(kit::WriteBytes(files.back(), kit::Payload(1000, name[0])));
+            }
+            before_ = kit::Threads();
+            ASSERT_TRUE(StartTransfer(nullptr, files, alias, isCopy));
+            HWND question = kit::WaitForDialog(L"Confirm File Replace");
+            ASSERT_TRUE(question);
+            PostCommand(question, answer);
+            for (int i = 0; i < 2; ++i) {
+                HWND box = kit::WaitForDialog(isCopy ? L"Wendrift : Can't copy file"
+                                                     : L"Wendrift : Can't move file");
+                ASSERT_TRUE(box) << "no report for " << i;
+                EXPECT_EQ(MessageBoxText(box).find(
+                              L"The source and destination file names are the same:\n\n" +
+                              files[i + 1] + L"\n\nand\n\n" + alias + L"\\"),
+                          0u)
+                    << MessageBoxText(box);
+                PostCommand(box, IDOK);
+                ASSERT_TRUE(WaitForWindowGone(box, 5000));
+            }
+            WaitForEnd();
+            EXPECT_EQ(Bytes(folder + L"\\a.wdrep"), kit::Payload(200000, 'a'));
+            EXPECT_EQ(kit::Exists(sources_[0]), isCopy);
+            EXPECT_EQ(Bytes(files[1]), kit::Payload(1000, 'c'));
+            EXPECT_EQ(Bytes(files[2]), kit::Payload(1000, 'd'));
+            EXPECT_EQ(kit::Listing(alias), (std::vector<std::wstring>{L"a.wdrep", L"c.wdrep",
+                                                                      L"d.wdrep"}));
+        }
+    }
+    // Behind the question, the engine's own guard: after the copy across volumes the source's
+    // name shows the file just put in place, so the move keeps it.
+    ProgressContext context;
+    BOOL cancel = FALSE;
+    EXPECT_TRUE(ReplaceExistingFile(folder + L"\\c.wdrep", alias + L"\\c.wdrep", false, context,
+                                    &cancel));
+    EXPECT_EQ(Bytes(folder + L"\\c.wdrep"), kit::Payload(1000, 'c'));
 }
 
 // ---- staging folders left behind -----------------------------------------------------------
