@@ -20,8 +20,6 @@
 #include "winframe/LibraryContext.h"
 #include "winframe/TextHelpers.h"
 
-#include <shlwapi.h>
-
 namespace {
 
 // The worker's state for the whole job.
@@ -55,19 +53,24 @@ private:
         progress_.Cancel();
     }
 
-    // False when the job ends here (the directory is out of reach or was given up).
+    // False when the job ends here (the directory is out of reach, could not be made, or was
+    // given up).
     bool CheckDestination() {
         const std::wstring& destination = job_.destination;
-        if (PathIsDirectoryW(destination.c_str())) return true;
-        if (!DestinationReachable(destination)) {
-            // Its drive or share is away for now: nothing to ask and nothing to forget.
+        DestinationCheck check = ::CheckDestination(destination);
+        if (check.state == DestinationState::Present) return true;
+        if (check.state == DestinationState::Unavailable) {
+            // Not a folder that is gone: nothing to ask and nothing to forget.
             ShowFormattedMessage(job_.owner, L"Wendrift : Directory not available",
                                  MB_ICONWARNING,
-                                 L"The destination directory:\n\n%s\n\nis not available now: "
-                                 L"the drive or network share it is on cannot be reached. "
-                                 L"Nothing was transferred, and the directory stays "
-                                 L"associated with Wendrift.",
-                                 destination.c_str());
+                                 L"The destination directory:\n\n%s\n\nis not available now%s. "
+                                 L"Windows reports:\n\n%s\nNothing was transferred, and the "
+                                 L"directory stays associated with Wendrift.",
+                                 destination.c_str(),
+                                 check.rootUnreachable ? L": the drive or network share it is on "
+                                                         L"cannot be reached"
+                                                       : L"",
+                                 SystemErrorText(check.error).c_str());
             return false;
         }
         int answer = ShowFormattedMessage(
@@ -79,12 +82,13 @@ private:
         case MissingDestinationStep::Create: {
             DWORD error = CreateDirectoryTree(destination);
             if (error == ERROR_SUCCESS) return true;
+            // The user asked for the folder, not to forget it.
             ShowFormattedMessage(job_.owner, L"Wendrift : ERROR", MB_ICONERROR,
                                  L"An error occurred while attempting to create the "
-                                 L"directory:\n\n%s.\n\nThe directory will be disassociated "
-                                 L"withWendrift.\n\nWin32 error: %d",
-                                 destination.c_str(), static_cast<int>(error));
-            Disassociate();
+                                 L"directory:\n\n%s\n\n%s\nNothing was transferred, and the "
+                                 L"directory stays associated with Wendrift.\n\nWin32 error: %d",
+                                 destination.c_str(), SystemErrorText(error).c_str(),
+                                 static_cast<int>(error));
             return false;
         }
         case MissingDestinationStep::Disassociate:
