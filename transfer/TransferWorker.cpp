@@ -20,6 +20,8 @@
 #include "winframe/LibraryContext.h"
 #include "winframe/TextHelpers.h"
 
+#include <algorithm>
+
 namespace {
 
 // The worker's state for the whole job.
@@ -161,8 +163,11 @@ private:
             return FileOutcome::Next;
         }
         DWORD error = GetLastError();
-        // A cancelled call gets no report; the loop ends at the top of the next file.
-        if (!ReportsFailure(error)) return FileOutcome::Next;
+        // What moved of a file that failed part-way still moved: the job's count never goes
+        // back, so the rate never shows less than nothing.
+        bytesDone_ = std::max(bytesDone_, progress_.Read().bytesDone);
+        // A call the user cancelled gets no report; the loop ends at the top of the next file.
+        if (!ReportsFailure(error, progress_.Cancelled())) return FileOutcome::Next;
         SetLastError(error);
         int answer = ReportTransferError(window_, source, target, count > 1, job_.isCopy);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;

@@ -600,19 +600,30 @@ TEST_F(JobTest, VanishedDirectoryAndUnreadableSourcesAreReportedAndTheRestGoesTh
     EXPECT_TRUE(kit::Exists(folder));
 }
 
-// Without a system text for the error the report still comes, with the number.
-TEST_F(JobTest, AFailureWithoutASystemTextIsStillReported) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.failAfterBytes = 0;
-    standIn.failError = 0x20001234;  // an application's own code: the system has no text
-    auto files = Sources({L"a.wdjob"});
-    Start(files);
-    HWND box = WaitForDialog(L"Wendrift : ERROR");
-    ASSERT_TRUE(box);
-    ExpectReport(box, L"copy", files[0], Target(L"a.wdjob"), false);
-    EXPECT_NE(MessageBoxText(box).find(L"Error 536875572 (0x20001234)"), std::wstring::npos);
-    PostCommand(box, IDOK);
-    WaitForEnd();
+// Without a system text for the error the report still comes, with the number; an abort the
+// user did not ask for (a filter or a redirector ended the call) is reported like any failure.
+TEST_F(JobTest, AFailureWithoutASystemTextOrAnAbortNobodyAskedForIsReported) {
+    // An application's own code (the system has no text for it), then a lone abort.
+    for (DWORD failure : {0x20001234ul, static_cast<DWORD>(ERROR_REQUEST_ABORTED)}) {
+        SCOPED_TRACE(failure);
+        kit::StandIn& standIn = kit::InstallStandIn();
+        standIn.failAfterBytes = 0;
+        standIn.failError = failure;
+        auto files = Sources({L"a.wdjob", L"b.wdjob"});
+        Start(files);
+        for (const std::wstring& file : files) {
+            HWND box = WaitForDialog(L"Wendrift : ERROR");
+            ASSERT_TRUE(box);
+            ExpectReport(box, L"copy", file, Target(FileNameOf(file)), true);
+            if (failure == 0x20001234) {
+                EXPECT_NE(MessageBoxText(box).find(L"Error 536875572 (0x20001234)"),
+                          std::wstring::npos);
+            }
+            PostCommand(box, IDYES);
+            ASSERT_TRUE(WaitForWindowGone(box, 5000));
+        }
+        WaitForEnd();
+    }
 }
 
 TEST_F(JobTest, AFolderUnderTheTargetNameIsAskedAboutThenReportedAndKept) {

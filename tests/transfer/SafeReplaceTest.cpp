@@ -355,20 +355,29 @@ TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
 // ---- staging folders left behind -----------------------------------------------------------
 
 // Only hidden folders with our name, and only when no transfer holds them, are cleared away.
+// A link of our name is never followed: what it leads to stays whole.
 TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
     kit::Scratch folder(L"stale");
-    struct Case { const wchar_t* name; bool hidden; bool goes; };
+    kit::Scratch elsewhere(L"stale-elsewhere");
+    ASSERT_TRUE(kit::WriteBytes(elsewhere / L"f", "someone else's file"));
+    struct Case { const wchar_t* name; bool hidden; bool goes; bool link; };
     const Case cases[] = {
-        {L"~wd0000ABCD.tmp", true, true},
-        {L"~wd0000abce.tmp", false, false},  // not hidden: someone else's
-        {L"~wdNOTAHEX.tmp", true, false},
-        {L"~wd0000ABCF.tmp.old", true, false},
-        {L"~wd0000ABC.tmp", true, false},
+        {L"~wd0000ABCD.tmp", true, true, false},
+        {L"~wd0000abce.tmp", false, false, false},  // not hidden: someone else's
+        {L"~wdNOTAHEX.tmp", true, false, false},
+        {L"~wd0000ABCF.tmp.old", true, false, false},
+        {L"~wd0000ABC.tmp", true, false, false},
+        {L"~wd0000ABD0.tmp", true, false, true},  // Wine shows a symbolic link as a reparse point
     };
     for (const Case& c : cases) {
         std::wstring path = folder / c.name;
-        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
-        ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        if (c.link) {
+            ASSERT_TRUE(kit::RunUnix(L"ln -s '" + kit::UnixPathOf(elsewhere.Path()) + L"' '" +
+                                     kit::UnixPathOf(folder.Path()) + L"/" + c.name + L"'"));
+        } else {
+            ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+            ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        }
         if (c.hidden) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
     StagingFolder held;
@@ -377,6 +386,7 @@ TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
     EXPECT_EQ(RemoveStaleStagingFolders(folder.Path()), 1u);
     for (const Case& c : cases) EXPECT_EQ(kit::Exists(folder / c.name), !c.goes) << c.name;
     EXPECT_EQ(kit::Bytes(held.FilePath()), "being written");
+    EXPECT_EQ(kit::Bytes(elsewhere / L"f"), "someone else's file");
 }
 
 // transfer_replace_host, built beside this test, replacing `source` in `destination` slowly;
