@@ -131,30 +131,24 @@ TEST(HandOff, RemovesOnlyJobFilesThatWereNeverReadAndAreNoLongerInUse) {
         {L"wdjF010.tmp", L"\xFEFF" L"notes\n", true, false, false},  // not a job
         {L"wdjF011.txt", job, true, false, false},                  // not a job file's name
     };
+    FILETIME now, old;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time = {{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= 2ull * 3600 * 10000000;  // two hours back
+    old = {time.LowPart, time.HighPart};
     std::vector<HANDLE> held;
     for (const Case& c : cases) {
-        std::wstring path = std::wstring(temp) + c.name;
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                  nullptr);
+        HANDLE file = CreateFileW((std::wstring(temp) + c.name).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         DWORD written = 0;
-        WriteFile(file, c.text, static_cast<DWORD>(wcslen(c.text) * sizeof(wchar_t)), &written,
-                  nullptr);
-        if (c.old) {
-            ULARGE_INTEGER time;
-            FILETIME now;
-            GetSystemTimeAsFileTime(&now);
-            time.LowPart = now.dwLowDateTime;
-            time.HighPart = now.dwHighDateTime;
-            time.QuadPart -= 2ull * 3600 * 10000000;  // two hours
-            FILETIME then = {time.LowPart, time.HighPart};
-            SetFileTime(file, &then, &then, &then);
+        WriteFile(file, c.text, static_cast<DWORD>(wcslen(c.text) * 2), &written, nullptr);
+        if (c.old) SetFileTime(file, &old, &old, &old);
+        if (c.held) {
+            held.push_back(file);
+            continue;
         }
         CloseHandle(file);
-        if (c.held) {
-            held.push_back(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
-        }
     }
     EXPECT_FALSE(HandOffTransfer({L"c:\\a.txt"}, L"c:\\to", true, L"c:\\no such\\rundll32.exe"));
     for (HANDLE file : held) CloseHandle(file);

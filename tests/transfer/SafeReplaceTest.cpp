@@ -253,43 +253,34 @@ TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarg
 // ---- one folder reached by two names ---------------------------------------------------------
 
 // Two drive letters onto one folder: a tmpfs mounted at <root>/one and bound again at
-// <root>/two, each mount point a drive letter of the prefix, as a second letter or a share
-// reaches a folder on Windows. Needs root on the Linux side.
+// <root>/two, each mount point a free drive letter of the prefix, as a second letter or a
+// share reaches a folder on Windows. Needs root on the Linux side.
 class AliasedDrives {
 public:
     explicit AliasedDrives(const std::wstring& root) {
         wchar_t prefix[MAX_PATH] = {};
         GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
         CreateDirectoryW(root.c_str(), nullptr);
-        std::wstring unixRoot = kit::UnixPathOf(root);
-        DWORD drives = GetLogicalDrives();
         for (wchar_t letter = L'P'; letter < L'Z' && letters_.size() < 2; ++letter) {
-            if (!(drives & (1u << (letter - L'A')))) letters_.push_back(letter);
+            if (!(GetLogicalDrives() & (1u << (letter - L'A')))) letters_ += letter;
         }
-        if (!prefix[0] || unixRoot.empty() || letters_.size() < 2) return;
-        mounts_ = {unixRoot + L"/one", unixRoot + L"/two"};
-        for (wchar_t letter : letters_) {
-            links_.push_back(std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter)) +
-                             L":");
-        }
-        Undo();  // what a run that died left
-        made_ = kit::RunUnix(L"mkdir -p '" + mounts_[0] + L"' '" + mounts_[1] +
-                             L"' && mount -t tmpfs -o size=16m wendrift-test '" + mounts_[0] +
-                             L"' && mount --bind '" + mounts_[0] + L"' '" + mounts_[1] +
-                             L"' && ln -s '" + mounts_[0] + L"' '" + links_[0] + L"' && ln -s '" +
-                             mounts_[1] + L"' '" + links_[1] + L"'");
+        std::wstring q = L"'", base = kit::UnixPathOf(root), links = q + prefix + L"/dosdevices/";
+        if (!prefix[0] || base.empty() || letters_.size() < 2) return;
+        std::wstring one = q + base + L"/one' ", two = q + base + L"/two' ";
+        std::wstring link1 = links + wchar_t(towlower(letters_[0])) + L":' ";
+        std::wstring link2 = links + wchar_t(towlower(letters_[1])) + L":' ";
+        undo_ = L"rm -f " + link1 + link2 + L"; umount " + two + one + L"2>/dev/null; true";
+        kit::RunUnix(undo_);  // what a run that died left
+        made_ = kit::RunUnix(L"mkdir -p " + one + two + L"&& mount -t tmpfs -o size=16m wdtest " +
+                             one + L"&& mount --bind " + one + two + L"&& ln -s " + one + link1 +
+                             L"&& ln -s " + two + link2);
     }
-    ~AliasedDrives() { Undo(); }
+    ~AliasedDrives() { kit::RunUnix(undo_); }
     bool Made() const { return made_; }
     std::wstring Drive(size_t i) const { return std::wstring(1, letters_[i]) + L":\\"; }
 
 private:
-    void Undo() {
-        kit::RunUnix(L"rm -f '" + links_[0] + L"' '" + links_[1] + L"'; umount '" + mounts_[1] +
-                     L"' '" + mounts_[0] + L"' 2>/dev/null; true");
-    }
-    std::vector<wchar_t> letters_;
-    std::vector<std::wstring> mounts_, links_;
+    std::wstring letters_, undo_ = L"true";
     bool made_ = false;
 };
 
