@@ -1,5 +1,6 @@
 #include "transfer/FileTransfer.h"
 
+#include "transfer/FileIdentity.h"
 #include "transfer/ProgressContext.h"
 #include "transfer/StagingFolder.h"
 #include "transfer/TransferPlatform.h"
@@ -35,8 +36,11 @@ bool MoveOverExisting(const std::wstring& source, const std::wstring& target,
         return true;
     }
     if (GetLastError() != ERROR_NOT_SAME_DEVICE) return false;
-    // Across volumes: copy aside, swap in, and only then give up the source.
+    // Across volumes: copy aside, swap in, and only then give up the source - unless the two
+    // names now show one file (the source's own folder under another name): deleting the
+    // source would then delete what was just put in place.
     if (!CopyOverExisting(source, target, context, cancelFlag)) return false;
+    if (IsSameFile(source, target)) return true;
     return DeleteFileW(source.c_str()) != FALSE;
 }
 

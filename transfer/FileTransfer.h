@@ -5,7 +5,9 @@
 // successor is complete: the file is transferred into a hidden staging folder of its own in
 // the destination and only then renamed over the target in one step. A failed or cancelled
 // transfer leaves the existing target as it was and nothing of its own behind. A move within
-// one volume stays one rename.
+// one volume stays one rename. Whether target and source are one file under two names is the
+// caller's question before replacing (FileIdentity.h); a move across volumes asks again before
+// it deletes the source.
 #pragma once
 
 #include <windows.h>

@@ -124,7 +124,9 @@ bool ProgressDlg::Render() {
 void ProgressDlg::ShowRateSince(DWORD now, long long bytesDone) {
     DWORD span = Since(now, rateTick_);
     if (span < 1000) return;
-    double value = static_cast<double>(bytesDone - rateBytes_) * 1000.0 / span * 0.0009765625;
+    // Never less than nothing, whatever the count did meanwhile.
+    long long moved = bytesDone > rateBytes_ ? bytesDone - rateBytes_ : 0;
+    double value = static_cast<double>(moved) * 1000.0 / span * 0.0009765625;
     const wchar_t* unit = L"KB";
     if (value > 1024.0) {
         value *= 0.0009765625;

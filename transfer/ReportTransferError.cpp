@@ -4,7 +4,10 @@
 
 bool LookUpSystemMessage(DWORD error, DWORD language, std::wstring& text) {
     wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM,
+    // No arguments go with the look-up: texts with inserts ("%1") come as they are, instead of
+    // failing or reading arguments that are not there.
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, error, language, reinterpret_cast<LPWSTR>(&buffer),
                                   256, nullptr);
     if (length == 0 || !buffer) return false;

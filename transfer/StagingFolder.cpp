@@ -18,20 +18,31 @@ std::wstring WithSeparator(const std::wstring& directory) {
     return directory + L'\\';
 }
 
+constexpr DWORD kNotOurs = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
+
+// Only a plain file: through a link the delete would reach a file somewhere else.
 void DeleteStagedFile(const std::wstring& file) {
+    DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotOurs)) return;
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(file.c_str());
 }
 
 // Opened for deletion without sharing, which fails while any transfer holds the folder; once
-// open so, no transfer can take it up.
+// open so, no transfer can take it up, and nobody can put a link in its place. A junction or
+// link of our name is never ours: it is left alone, and so is what it leads to.
 bool RemoveIfStale(const std::wstring& folder) {
     HANDLE claim = CreateFileW(folder.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                               nullptr);
     if (claim == INVALID_HANDLE_VALUE) return false;
-    DeleteStagedFile(folder + kStagedName);
+    // Asked again under the claim: the name can no longer change what it names.
+    DWORD attributes = GetFileAttributesW(folder.c_str());
+    bool real = attributes != INVALID_FILE_ATTRIBUTES &&
+                !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (real) DeleteStagedFile(folder + kStagedName);
     CloseHandle(claim);
-    return RemoveDirectoryW(folder.c_str()) != FALSE;
+    return real && RemoveDirectoryW(folder.c_str()) != FALSE;
 }
 
 }  // namespace
@@ -99,7 +110,9 @@ size_t RemoveStaleStagingFolders(const std::wstring& directory) {
     std::vector<std::wstring> candidates;
     const DWORD ours = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN;
     do {
-        if ((found.dwFileAttributes & ours) == ours && IsStagingFolderName(found.cFileName)) {
+        if ((found.dwFileAttributes & ours) == ours &&
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+            IsStagingFolderName(found.cFileName)) {
             candidates.push_back(prefix + found.cFileName);
         }
     } while (FindNextFileW(find, &found));

@@ -66,8 +66,8 @@ ReplaceStep StepForReplaceChoice(ReplaceChoice choice) {
     }
 }
 
-bool ReportsFailure(DWORD error) {
-    return error != ERROR_REQUEST_ABORTED;
+bool ReportsFailure(DWORD error, bool userCancelled) {
+    return error != ERROR_REQUEST_ABORTED || !userCancelled;
 }
 
 bool EndsAfterReport(size_t fileCount, int answer) {

@@ -29,7 +29,8 @@ MissingDestinationStep StepForMissingDestination(int answer);
 enum class ReplaceStep { Transfer, TransferAndStopAsking, Skip, CancelJob };
 ReplaceStep StepForReplaceChoice(ReplaceChoice choice);
 
-// A failed file: whether the error is reported (a cancelled call is not), and whether the job
-// ends after the report (IDNO to the continue question when there are several files).
-bool ReportsFailure(DWORD error);
+// A failed file: whether the error is reported (only a call the user cancelled is not: an abort
+// from a filter or a redirector is a failure like any other), and whether the job ends after
+// the report (IDNO to the continue question when there are several files).
+bool ReportsFailure(DWORD error, bool userCancelled);
 bool EndsAfterReport(size_t fileCount, int answer);

@@ -3,6 +3,7 @@
 #include "store/AssociationStore.h"
 #include "winframe/ApartmentScope.h"
 #include "transfer/Destination.h"
+#include "transfer/FileIdentity.h"
 #include "transfer/FileTransfer.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/PathText.h"
@@ -19,7 +20,7 @@
 #include "winframe/LibraryContext.h"
 #include "winframe/TextHelpers.h"
 
-#include <shlwapi.h>
+#include <algorithm>
 
 namespace {
 
@@ -54,19 +55,24 @@ private:
         progress_.Cancel();
     }
 
-    // False when the job ends here (the directory is out of reach or was given up).
+    // False when the job ends here (the directory is out of reach, could not be made, or was
+    // given up).
     bool CheckDestination() {
         const std::wstring& destination = job_.destination;
-        if (PathIsDirectoryW(destination.c_str())) return true;
-        if (!DestinationReachable(destination)) {
-            // Its drive or share is away for now: nothing to ask and nothing to forget.
+        DestinationCheck check = ::CheckDestination(destination);
+        if (check.state == DestinationState::Present) return true;
+        if (check.state == DestinationState::Unavailable) {
+            // Not a folder that is gone: nothing to ask and nothing to forget.
             ShowFormattedMessage(job_.owner, L"Wendrift : Directory not available",
                                  MB_ICONWARNING,
-                                 L"The destination directory:\n\n%s\n\nis not available now: "
-                                 L"the drive or network share it is on cannot be reached. "
-                                 L"Nothing was transferred, and the directory stays "
-                                 L"associated with Wendrift.",
-                                 destination.c_str());
+                                 L"The destination directory:\n\n%s\n\nis not available now%s. "
+                                 L"Windows reports:\n\n%s\nNothing was transferred, and the "
+                                 L"directory stays associated with Wendrift.",
+                                 destination.c_str(),
+                                 check.rootUnreachable ? L": the drive or network share it is on "
+                                                         L"cannot be reached"
+                                                       : L"",
+                                 SystemErrorText(check.error).c_str());
             return false;
         }
         int answer = ShowFormattedMessage(
@@ -78,12 +84,13 @@ private:
         case MissingDestinationStep::Create: {
             DWORD error = CreateDirectoryTree(destination);
             if (error == ERROR_SUCCESS) return true;
+            // The user asked for the folder, not to forget it.
             ShowFormattedMessage(job_.owner, L"Wendrift : ERROR", MB_ICONERROR,
                                  L"An error occurred while attempting to create the "
-                                 L"directory:\n\n%s.\n\nThe directory will be disassociated "
-                                 L"withWendrift.\n\nWin32 error: %d",
-                                 destination.c_str(), static_cast<int>(error));
-            Disassociate();
+                                 L"directory:\n\n%s\n\n%s\nNothing was transferred, and the "
+                                 L"directory stays associated with Wendrift.\n\nWin32 error: %d",
+                                 destination.c_str(), SystemErrorText(error).c_str(),
+                                 static_cast<int>(error));
             return false;
         }
         case MissingDestinationStep::Disassociate:
@@ -124,6 +131,12 @@ private:
         NewFileResult result =
             TransferToNewFile(source, target, job_.isCopy, context_, progress_.CancelFlag());
         if (result == NewFileResult::TargetExists) {
+            // The destination may be the source's own folder under another name: replacing
+            // would write the file over itself, or delete it after a move.
+            if (IsSameFile(source, target)) {
+                ReportSameFile(source, target);
+                return FileOutcome::Next;
+            }
             if (ask_) {
                 ReplaceConfirmDlg confirm(source, target, count > 1);
                 if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), window_)) {
@@ -150,11 +163,24 @@ private:
             return FileOutcome::Next;
         }
         DWORD error = GetLastError();
-        // A cancelled call gets no report; the loop ends at the top of the next file.
-        if (!ReportsFailure(error)) return FileOutcome::Next;
+        // What moved of a file that failed part-way still moved: the job's count never goes
+        // back, so the rate never shows less than nothing.
+        bytesDone_ = std::max(bytesDone_, progress_.Read().bytesDone);
+        // A call the user cancelled gets no report; the loop ends at the top of the next file.
+        if (!ReportsFailure(error, progress_.Cancelled())) return FileOutcome::Next;
         SetLastError(error);
         int answer = ReportTransferError(window_, source, target, count > 1, job_.isCopy);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;
+    }
+
+    void ReportSameFile(const std::wstring& source, const std::wstring& target) {
+        ShowFormattedMessage(window_,
+                             job_.isCopy ? L"Wendrift : Can't copy file"
+                                         : L"Wendrift : Can't move file",
+                             MB_ICONWARNING,
+                             L"The source and destination file names are the same:\n\n%s\n\n"
+                             L"and\n\n%s\n\nname one and the same file. It was left as it is.",
+                             source.c_str(), target.c_str());
     }
 
     void PrepareContext() {

@@ -12,8 +12,13 @@
 // one first. The one rule for that empty line, in writing, reading and running a job.
 bool JobAsksForDestination(const TransferJob& job);
 
-// False when there is nothing to transfer or a path or the destination holds a line break (it
-// would split into lines of another meaning; no real path has one).
+// Every source and the destination, when there is one, are full paths (a drive letter, colon
+// and backslash, or \\server\share): the process that runs the job would resolve anything else
+// against a current folder of its own.
+bool JobPathsAreAbsolute(const TransferJob& job);
+
+// False when there is nothing to transfer, a path is not absolute, or a path or the destination
+// holds a line break (it would split into lines of another meaning; no real path has one).
 bool FormatJob(const TransferJob& job, std::wstring& text);
 // Fills files, destination and isCopy; false for anything FormatJob would not have written.
 bool ParseJob(const std::wstring& text, TransferJob& job);
@@ -22,3 +27,8 @@ bool ParseJob(const std::wstring& text, TransferJob& job);
 bool WriteJobFile(const std::wstring& text, std::wstring& path);
 // The whole file as text; false when it cannot be read or is not UTF-16 with its mark.
 bool ReadJobFile(const std::wstring& path, std::wstring& text);
+
+// Deletes the job files in the user's temporary folder that a hand-off wrote but no process
+// ever read (it was ended first): ours by name and first line, untouched for `unusedMs`, and
+// open nowhere. Answers how many went.
+size_t RemoveAbandonedJobFiles(unsigned long long unusedMs);

@@ -14,6 +14,9 @@
 
 namespace {
 
+// A job file is read the moment its process starts; one an hour old was never going to be.
+constexpr unsigned long long kJobFileAbandonedAfterMs = 60ull * 60 * 1000;
+
 bool StartProcess(const std::wstring& program, std::wstring commandLine) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -80,6 +83,8 @@ std::wstring JobFileArgument(const wchar_t* commandLine) {
 
 bool HandOffTransfer(const std::vector<std::wstring>& files, const std::wstring& destination,
                      bool isCopy, const std::wstring& rundll32) {
+    // Those of earlier hand-offs whose process was ended before it read them.
+    RemoveAbandonedJobFiles(kJobFileAbandonedAfterMs);
     TransferJob job;
     job.files = files;
     job.destination = destination;

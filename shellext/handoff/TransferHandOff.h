@@ -19,13 +19,15 @@ std::wstring HandOffCommandLine(const std::wstring& rundll32, const std::wstring
 // The job file named by the entry's argument: surrounding blanks and one pair of quotes go.
 std::wstring JobFileArgument(const wchar_t* commandLine);
 
-// Writes the job file and starts rundll32 on it; an empty destination makes the transfer's
-// process ask for one (JobAsksForDestination). False when nothing was started: the job was
-// empty or held a line break, the file or the process could not be made (the file is then
-// deleted again).
+// Writes the job file and starts rundll32 on it, first removing the job files of earlier
+// hand-offs that were never read (RemoveAbandonedJobFiles); an empty destination makes the
+// transfer's process ask for one (JobAsksForDestination). False when nothing was started: the
+// job was empty, held a relative path or a line break, the file or the process could not be
+// made (the file is then deleted again).
 bool HandOffTransfer(const std::vector<std::wstring>& files, const std::wstring& destination,
                      bool isCopy, const std::wstring& rundll32);
 
 // The entry's work: reads and deletes the job file, asks for the destination when the job has
-// none, then runs the transfer on this thread until it ends (Cancel in the picker ends it). A file that is missing or not a job is left alone and reported.
+// none, then runs the transfer on this thread until it ends (Cancel in the picker ends it). A
+// file that is missing or not a job (relative paths included) is left alone and reported.
 void RunHandedOffTransfer(const wchar_t* commandLine);

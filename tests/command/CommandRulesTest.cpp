@@ -96,6 +96,8 @@ TEST(JobFile, RefusesWhatWouldReadAsAnotherJob) {
     job.files = {L"c:\\from\\a.txt"};
     job.destination = L"c:\\to\r\nc:\\elsewhere";
     EXPECT_FALSE(FormatJob(job, text)) << "a line break in the destination";
+    job.destination = L"to";
+    EXPECT_FALSE(FormatJob(job, text)) << "a relative destination";
 
     const wchar_t* bad[] = {
         L"copy\nc:\\to\nc:\\a.txt\n",            // no byte order mark
@@ -103,6 +105,11 @@ TEST(JobFile, RefusesWhatWouldReadAsAnotherJob) {
         L"\xFEFF" L"copy\nc:\\to\n",             // nothing to transfer
         L"\xFEFF" L"copy\nc:\\to\n\nc:\\a.txt\n",  // an empty line
         L"\xFEFF" L"copy\nc:\\to\nc:\\a.txt",     // cut short
+        // Relative paths would be taken from rundll32's current folder.
+        L"\xFEFF" L"copy\nto\nc:\\a.txt\n",
+        L"\xFEFF" L"move\nc:\\to\na.txt\n",
+        L"\xFEFF" L"move\nc:\\to\nc:\\a.txt\nc:b.txt\n",
+        L"\xFEFF" L"move\n\\to\nc:\\a.txt\n",
     };
     for (size_t i = 0; i < sizeof(bad) / sizeof(bad[0]); ++i) {
         TransferJob parsed;
@@ -123,6 +130,47 @@ TEST(HandOff, StartsRundll32OnTheJobFileAndLeavesNoFileWhenItCannot) {
     int before = commandkit::JobFilesInTemp();
     EXPECT_FALSE(HandOffTransfer({L"c:\\a.txt"}, L"c:\\to", true, L"c:\\no such\\rundll32.exe"));
     EXPECT_EQ(commandkit::JobFilesInTemp(), before);
+}
+
+// A job file an hour old that no process holds was never read (its process was ended first):
+// the next hand-off removes it. Anything else in the temporary folder stays.
+TEST(HandOff, RemovesOnlyJobFilesThatWereNeverReadAndAreNoLongerInUse) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const wchar_t job[] = L"\xFEFF" L"copy\nc:\\to\nc:\\a.txt\n";
+    struct Case { const wchar_t* name; const wchar_t* text; bool old, held, goes; } cases[] = {
+        {L"wdjF00D.tmp", job, true, false, true},
+        {L"wdjF00E.tmp", job, false, false, false},  // just written: its process is starting
+        {L"wdjF00F.tmp", job, true, true, false},    // being read
+        {L"wdjF010.tmp", L"\xFEFF" L"notes\n", true, false, false},  // not a job
+        {L"wdjF011.txt", job, true, false, false},                  // not a job file's name
+    };
+    FILETIME now, old;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time = {{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= 2ull * 3600 * 10000000;  // two hours back
+    old = {time.LowPart, time.HighPart};
+    std::vector<HANDLE> held;
+    for (const Case& c : cases) {
+        HANDLE file = CreateFileW((std::wstring(temp) + c.name).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, c.text, static_cast<DWORD>(wcslen(c.text) * 2), &written, nullptr);
+        if (c.old) SetFileTime(file, &old, &old, &old);
+        if (c.held) {
+            held.push_back(file);
+            continue;
+        }
+        CloseHandle(file);
+    }
+    EXPECT_FALSE(HandOffTransfer({L"c:\\a.txt"}, L"c:\\to", true, L"c:\\no such\\rundll32.exe"));
+    for (HANDLE file : held) CloseHandle(file);
+    for (const Case& c : cases) {
+        std::wstring path = std::wstring(temp) + c.name;
+        EXPECT_EQ(GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES, c.goes) << c.name;
+        DeleteFileW(path.c_str());
+    }
 }
 
 TEST(PackagedCommand, ClassicMenuStaysAwayOnlyRightAfterTheFirstMenuAskedAboutTheSameFiles) {

@@ -40,9 +40,10 @@ TEST(ReplaceChoice, MapsToTheWorkersStep) {
     EXPECT_EQ(StepForReplaceChoice(ReplaceCancel), ReplaceStep::CancelJob);
 }
 
-TEST(FailedFile, CancelledCallsAreSilentAndNoEndsOnlyASeveralFileJob) {
-    EXPECT_FALSE(ReportsFailure(ERROR_REQUEST_ABORTED));
-    EXPECT_TRUE(ReportsFailure(ERROR_ACCESS_DENIED));
+TEST(FailedFile, OnlyCallsTheUserCancelledAreSilentAndNoEndsOnlyASeveralFileJob) {
+    EXPECT_FALSE(ReportsFailure(ERROR_REQUEST_ABORTED, true));
+    EXPECT_TRUE(ReportsFailure(ERROR_REQUEST_ABORTED, false)) << "aborted by a filter";
+    EXPECT_TRUE(ReportsFailure(ERROR_ACCESS_DENIED, true));
     EXPECT_TRUE(EndsAfterReport(2, IDNO));
     EXPECT_FALSE(EndsAfterReport(2, IDYES));
     EXPECT_FALSE(EndsAfterReport(1, IDOK));
@@ -89,6 +90,8 @@ TEST(SystemErrorText, EnglishElseTheUsersLanguageElseTheNumber) {
     }
     // The real look-up: a code without any system text still gets its number.
     EXPECT_EQ(SystemErrorText(0x20001234), L"Error 536875572 (0x20001234)\r\n");
+    // A text with inserts comes as it is, not as a failed look-up.
+    EXPECT_NE(SystemErrorText(ERROR_BAD_EXE_FORMAT).find(L"%1"), std::wstring::npos);
 }
 
 }  // namespace

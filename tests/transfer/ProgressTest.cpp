@@ -122,6 +122,11 @@ TEST_F(ProgressRoutineTest, RateIsWhatMovedOverTheLastSecondPerSecond) {
         EXPECT_EQ(Rate(), c.text);
         before = c.text;
     }
+    // A file that failed part-way: the next one counts on from less than was published.
+    state_.SetBytesDone(done - 1048576);
+    gNow += 1000;
+    dialog_.Render();
+    EXPECT_EQ(Rate(), L"Transfer Rate: 0.00 KB/sec");
 }
 
 // Ticks with the clock: no copy call has to report, so a question may be open meanwhile.

@@ -5,61 +5,34 @@
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
+#include "transfer/FileTransfer.h"
+#include "transfer/ProgressContext.h"
 #include "transfer/StagingFolder.h"
 #include "transfer/StartTransfer.h"
 #include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+
 namespace {
 
 using kit::Bytes;
-
-std::wstring UnixPath(const std::wstring& windowsPath) {
-    std::wstring path = windowsPath.substr(2);  // Z:
-    for (wchar_t& c : path) {
-        if (c == L'\\') c = L'/';
-    }
-    return path;
-}
-
-// Runs a shell command line on the Unix side and waits for it to end. Wine starts Unix
-// programs but gives no waitable handle or exit code for them, so the command leaves a marker
-// file behind when it succeeded. False when it failed or did not end within 5 s.
-bool RunUnix(const std::wstring& command) {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring marker = std::wstring(folder) + L"\\unix-command.done";
-    DeleteFileW(marker.c_str());
-    std::wstring line =
-        L"/bin/sh -c \"" + command + L" && echo done > '" + UnixPath(marker) + L"'\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    bool done = WaitUntil([&] { return kit::Exists(marker); }, 5000);
-    DeleteFileW(marker.c_str());
-    return done;
-}
 
 // A destination in which nothing new can be created (immutable, to root as well), while the
 // existing files in it can still be written: the staging folder cannot be made there.
 class ImmutableDestination {
 public:
-    explicit ImmutableDestination(const std::wstring& folder) : unixPath_(UnixPath(folder)) {
-        made_ = RunUnix(L"chattr +i '" + unixPath_ + L"'");
+    explicit ImmutableDestination(const std::wstring& folder)
+        : unixPath_(kit::UnixPathOf(folder)) {
+        made_ = kit::RunUnix(L"chattr +i '" + unixPath_ + L"'");
         std::wstring probe = folder + L"\\probe";
         if (made_ && CreateDirectoryW(probe.c_str(), nullptr)) {
             RemoveDirectoryW(probe.c_str());
             made_ = false;
         }
     }
-    ~ImmutableDestination() { RunUnix(L"chattr -i '" + unixPath_ + L"'"); }
+    ~ImmutableDestination() { kit::RunUnix(L"chattr -i '" + unixPath_ + L"'"); }
     bool Made() const { return made_; }
 
 private:
@@ -69,10 +42,8 @@ private:
 
 // A run that died while the folder was immutable would leave it undeletable.
 const wchar_t* UnlockLeftovers(const wchar_t* name) {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring root = std::wstring(folder) + L"\\scratch-" + name;
-    if (kit::Exists(root)) RunUnix(L"chattr -R -i '" + UnixPath(root) + L"'");
+    std::wstring root = kit::Scratch::PathFor(name);
+    if (kit::Exists(root)) kit::RunUnix(L"chattr -R -i '" + kit::UnixPathOf(root) + L"'");
     return name;
 }
 
@@ -279,23 +250,125 @@ TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarg
     ExpectNothingLeftBehind();
 }
 
+// ---- one folder reached by two names ---------------------------------------------------------
+
+// Two drive letters onto one folder: a tmpfs mounted at <root>/one and bound again at
+// <root>/two, each mount point a free drive letter of the prefix, as a second letter or a
+// share reaches a folder on Windows. Needs root on the Linux side.
+class AliasedDrives {
+public:
+    explicit AliasedDrives(const std::wstring& root) {
+        wchar_t prefix[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+        CreateDirectoryW(root.c_str(), nullptr);
+        for (wchar_t letter = L'P'; letter < L'Z' && letters_.size() < 2; ++letter) {
+            if (!(GetLogicalDrives() & (1u << (letter - L'A')))) letters_ += letter;
+        }
+        std::wstring q = L"'", base = kit::UnixPathOf(root), links = q + prefix + L"/dosdevices/";
+        if (!prefix[0] || base.empty() || letters_.size() < 2) return;
+        std::wstring one = q + base + L"/one' ", two = q + base + L"/two' ";
+        std::wstring link1 = links + wchar_t(towlower(letters_[0])) + L":' ";
+        std::wstring link2 = links + wchar_t(towlower(letters_[1])) + L":' ";
+        undo_ = L"rm -f " + link1 + link2 + L"; umount " + two + one + L"2>/dev/null; true";
+        kit::RunUnix(undo_);  // what a run that died left
+        made_ = kit::RunUnix(L"mkdir -p " + one + two + L"&& mount -t tmpfs -o size=16m wdtest " +
+                             one + L"&& mount --bind " + one + two + L"&& ln -s " + one + link1 +
+                             L"&& ln -s " + two + link2);
+    }
+    ~AliasedDrives() { kit::RunUnix(undo_); }
+    bool Made() const { return made_; }
+    std::wstring Drive(size_t i) const { return std::wstring(1, letters_[i]) + L":\\"; }
+
+private:
+    std::wstring letters_, undo_ = L"true";
+    bool made_ = false;
+};
+
+// Whatever the answer to an earlier question, a file whose target is the file itself under the
+// other name is reported and left alone; a move that finds the rename refused as between two
+// volumes (Windows between a local path and a share of it; the stand-in here, as Wine renames
+// such a file in place) never deletes it.
+TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
+    if (!kit::IsRoot()) GTEST_SKIP() << "mounting one file system twice needs root";
+    AliasedDrives drives(kit::Scratch::PathFor(L"aliased"));
+    ASSERT_TRUE(drives.Made());
+    const std::wstring folder = drives.Drive(0) + L"photos", alias = drives.Drive(1) + L"photos";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    for (bool isCopy : {true, false}) {
+        for (int answer : {IDC_REPLACE_YES, IDC_REPLACE_YES_TO_ALL}) {
+            SCOPED_TRACE(std::string(isCopy ? "copy, " : "move, ") +
+                         (answer == IDC_REPLACE_YES ? "Yes" : "Yes to All"));
+            kit::RestorePlatform();
+            if (!isCopy) kit::InstallStandIn().crossVolume = true;
+            // A different file of the first source's name waits in the folder.
+            ASSERT_TRUE(kit::WriteBytes(folder + L"\\a.wdrep", "existing a"));
+            ASSERT_TRUE(kit::WriteBytes(sources_[0], kit::Payload(200000, 'a')));
+            std::vector<std::wstring> files = {sources_[0]};
+            for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
+                files.push_back(folder + L"\\" + name);
+                ASSERT_TRUE(kit::WriteBytes(files.back(), kit::Payload(1000, name[0])));
+            }
+            before_ = kit::Threads();
+            ASSERT_TRUE(StartTransfer(nullptr, files, alias, isCopy));
+            HWND question = kit::WaitForDialog(L"Confirm File Replace");
+            ASSERT_TRUE(question);
+            PostCommand(question, answer);
+            for (int i = 0; i < 2; ++i) {
+                HWND box = kit::WaitForDialog(isCopy ? L"Wendrift : Can't copy file"
+                                                     : L"Wendrift : Can't move file");
+                ASSERT_TRUE(box) << "no report for " << i;
+                EXPECT_EQ(MessageBoxText(box).find(
+                              L"The source and destination file names are the same:\n\n" +
+                              files[i + 1] + L"\n\nand\n\n" + alias + L"\\"),
+                          0u)
+                    << MessageBoxText(box);
+                PostCommand(box, IDOK);
+                ASSERT_TRUE(WaitForWindowGone(box, 5000));
+            }
+            WaitForEnd();
+            EXPECT_EQ(Bytes(folder + L"\\a.wdrep"), kit::Payload(200000, 'a'));
+            EXPECT_EQ(kit::Exists(sources_[0]), isCopy);
+            EXPECT_EQ(Bytes(files[1]), kit::Payload(1000, 'c'));
+            EXPECT_EQ(Bytes(files[2]), kit::Payload(1000, 'd'));
+            EXPECT_EQ(kit::Listing(alias), (std::vector<std::wstring>{L"a.wdrep", L"c.wdrep",
+                                                                      L"d.wdrep"}));
+        }
+    }
+    // Behind the question, the engine's own guard: after the copy across volumes the source's
+    // name shows the file just put in place, so the move keeps it.
+    ProgressContext context;
+    BOOL cancel = FALSE;
+    EXPECT_TRUE(ReplaceExistingFile(folder + L"\\c.wdrep", alias + L"\\c.wdrep", false, context,
+                                    &cancel));
+    EXPECT_EQ(Bytes(folder + L"\\c.wdrep"), kit::Payload(1000, 'c'));
+}
+
 // ---- staging folders left behind -----------------------------------------------------------
 
 // Only hidden folders with our name, and only when no transfer holds them, are cleared away.
+// A link of our name is never followed: what it leads to stays whole.
 TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
     kit::Scratch folder(L"stale");
-    struct Case { const wchar_t* name; bool hidden; bool goes; };
+    kit::Scratch elsewhere(L"stale-elsewhere");
+    ASSERT_TRUE(kit::WriteBytes(elsewhere / L"f", "someone else's file"));
+    struct Case { const wchar_t* name; bool hidden; bool goes; bool link; };
     const Case cases[] = {
-        {L"~wd0000ABCD.tmp", true, true},
-        {L"~wd0000abce.tmp", false, false},  // not hidden: someone else's
-        {L"~wdNOTAHEX.tmp", true, false},
-        {L"~wd0000ABCF.tmp.old", true, false},
-        {L"~wd0000ABC.tmp", true, false},
+        {L"~wd0000ABCD.tmp", true, true, false},
+        {L"~wd0000abce.tmp", false, false, false},  // not hidden: someone else's
+        {L"~wdNOTAHEX.tmp", true, false, false},
+        {L"~wd0000ABCF.tmp.old", true, false, false},
+        {L"~wd0000ABC.tmp", true, false, false},
+        {L"~wd0000ABD0.tmp", true, false, true},  // Wine shows a symbolic link as a reparse point
     };
     for (const Case& c : cases) {
         std::wstring path = folder / c.name;
-        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
-        ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        if (c.link) {
+            ASSERT_TRUE(kit::RunUnix(L"ln -s '" + kit::UnixPathOf(elsewhere.Path()) + L"' '" +
+                                     kit::UnixPathOf(folder.Path()) + L"/" + c.name + L"'"));
+        } else {
+            ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+            ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        }
         if (c.hidden) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
     StagingFolder held;
@@ -304,6 +377,7 @@ TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
     EXPECT_EQ(RemoveStaleStagingFolders(folder.Path()), 1u);
     for (const Case& c : cases) EXPECT_EQ(kit::Exists(folder / c.name), !c.goes) << c.name;
     EXPECT_EQ(kit::Bytes(held.FilePath()), "being written");
+    EXPECT_EQ(kit::Bytes(elsewhere / L"f"), "someone else's file");
 }
 
 // transfer_replace_host, built beside this test, replacing `source` in `destination` slowly;

@@ -23,15 +23,16 @@ struct LibraryStandIn {
     }
 } gLibraryStandIn;
 
-std::wstring WorkingFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return folder;
-}
+const wchar_t kScratchRoot[] = L"C:\\wdtest";
 
 }  // namespace
 
-Scratch::Scratch(const std::wstring& name) : path_(WorkingFolder() + L"\\scratch-" + name) {
+std::wstring Scratch::PathFor(const std::wstring& name) {
+    return std::wstring(kScratchRoot) + L"\\" + name;
+}
+
+Scratch::Scratch(const std::wstring& name) : path_(PathFor(name)) {
+    CreateDirectoryW(kScratchRoot, nullptr);
     RemoveTree(path_);
     CreateDirectoryW(path_.c_str(), nullptr);
 }
@@ -43,6 +44,11 @@ Scratch::~Scratch() {
 void RemoveTree(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // The link itself, never what it leads to (Wine deletes no link to a folder).
+        RunUnix(L"rm -f '" + UnixPathOf(path) + L"'");
+        return;
+    }
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileW(path.c_str());
@@ -109,6 +115,49 @@ std::string Payload(size_t size, unsigned seed) {
         c = static_cast<char>(state >> 16);
     }
     return bytes;
+}
+
+std::wstring UnixPathOf(const std::wstring& windowsPath) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(windowsPath.c_str()) : nullptr;
+    if (!name) return std::wstring();
+    std::wstring path;
+    int units = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+    if (units > 1) {
+        path.resize(units - 1);
+        MultiByteToWideChar(CP_UTF8, 0, name, -1, &path[0], units);
+    }
+    HeapFree(GetProcessHeap(), 0, name);
+    return path;
+}
+
+// Wine starts Linux programs but gives no waitable handle or exit code for them, so the
+// command leaves a marker file behind when it succeeded.
+bool RunUnix(const std::wstring& command) {
+    std::wstring marker = std::wstring(kScratchRoot) + L"\\unix-command.done";
+    CreateDirectoryW(kScratchRoot, nullptr);
+    DeleteFileW(marker.c_str());
+    std::wstring line = L"/bin/sh -c \"" + command + L" && echo done > '" + UnixPathOf(marker) +
+                        L"'\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    bool done = WaitUntil([&] { return Exists(marker); }, 5000);
+    DeleteFileW(marker.c_str());
+    return done;
+}
+
+bool IsRoot() {
+    static const bool root = RunUnix(L"test $(id -u) -eq 0");
+    return root;
 }
 
 std::vector<DWORD> Threads() { return ThreadsOfThisProcess(); }

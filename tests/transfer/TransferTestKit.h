@@ -12,10 +12,13 @@
 
 namespace kit {
 
-// A fresh empty folder under the test's working folder; removed again by the destructor.
+// A fresh empty folder C:\wdtest\<name>, removed again by the destructor. Its path has the
+// same length wherever the build folder lies, so paths built on it have the lengths a test
+// chose.
 class Scratch {
 public:
     explicit Scratch(const std::wstring& name);
+    static std::wstring PathFor(const std::wstring& name);
     ~Scratch();
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
@@ -26,6 +29,7 @@ private:
     std::wstring path_;
 };
 
+// Removes a folder with everything in it; a link is removed, not followed.
 void RemoveTree(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 // Empty and false when the file cannot be read.
@@ -36,6 +40,14 @@ bool Exists(const std::wstring& path);
 std::vector<std::wstring> Listing(const std::wstring& folder);
 // A pseudo-random payload of `size` bytes, different for each seed.
 std::string Payload(size_t size, unsigned seed);
+
+// The Linux side of a Windows path; empty when Wine cannot say.
+std::wstring UnixPathOf(const std::wstring& windowsPath);
+// Runs a shell command line on the Linux side to its end: false when it failed or took over
+// 5 s.
+bool RunUnix(const std::wstring& command);
+// The tests run as root on the Linux side (mounts can be made).
+bool IsRoot();
 
 // Threads of this process; a transfer has ended when none started since `before` is left.
 std::vector<DWORD> Threads();

@@ -16,6 +16,8 @@
 //                                     writes the file back when it is closed; this one does not.
 //   routine                           ns per TransferProgressRoutine call in the middle of a
 //                                     file (same percentage: only the byte count is published).
+//   identity FILE OTHER_FILE          us per identity check before a replace (are the two one
+//                                     file under two names?), on two different files.
 //
 // The destination must exist and be empty; the library must be registered (regsvr32).
 #include "WendriftClassIds.h"
@@ -23,6 +25,7 @@
 #include "tools/shellhost/MenuTree.h"
 #include "tools/shellhost/ProcessThreads.h"
 #include "tools/shellhost/ShellSelection.h"
+#include "transfer/FileIdentity.h"
 #include "transfer/ProgressContext.h"
 #include "transfer/ProgressState.h"
 #include "transfer/TransferProgressRoutine.h"
@@ -215,18 +218,36 @@ int Routine() {
     return 0;
 }
 
+// The check the worker makes when a target exists, before it asks to replace it.
+int Identity(const std::wstring& file, const std::wstring& other) {
+    const int kCalls = 200;
+    std::vector<double> samples;
+    for (int batch = 0; batch <= 15; ++batch) {  // batch 0 warms up
+        double start = NowMs();
+        for (int i = 0; i < kCalls; ++i) {
+            if (IsSameFile(file, other)) return 1;
+        }
+        double elapsed = NowMs() - start;
+        if (batch > 0) samples.push_back(elapsed * 1000 / kCalls);
+    }
+    printf("identity_us %.2f\n", Median(samples));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"routine") return Routine();
+    if (mode == L"identity" && argc == 4) return Identity(argv[2], argv[3]);
     if (mode == L"copyloop" && argc == 4) return CopyLoop(argv[2], argv[3]);
     if (mode == L"copyloop-new" && argc == 4) {
         return CopyLoop(argv[2], argv[3], COPY_FILE_FAIL_IF_EXISTS);
     }
     if (mode != L"invoke" || argc != 6) {
         fprintf(stderr, "usage: wendrift-transfer-bench invoke SOURCE DESTINATION WARMUP_SOURCE "
-                        "WARMUP_DESTINATION | copyloop[-new] SOURCE DESTINATION | routine\n");
+                        "WARMUP_DESTINATION | copyloop[-new] SOURCE DESTINATION | routine | "
+                        "identity FILE OTHER_FILE\n");
         return 2;
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
