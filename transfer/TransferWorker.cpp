@@ -66,31 +66,35 @@ private:
             ShowFormattedMessage(job_.owner, L"Wendrift : Directory not available",
                                  MB_ICONWARNING,
                                  L"The destination directory:\n\n%s\n\nis not available now%s. "
-                                 L"Windows reports:\n\n%s\nNothing was transferred, and the "
-                                 L"directory stays associated with Wendrift.",
+                                 L"Windows reports:\n\n%s\n%s",
                                  destination.c_str(),
                                  check.rootUnreachable ? L": the drive or network share it is on "
                                                          L"cannot be reached"
                                                        : L"",
-                                 SystemErrorText(check.error).c_str());
+                                 SystemErrorText(check.error).c_str(), NothingTransferred());
             return false;
         }
         int answer = ShowFormattedMessage(
             job_.owner, L"Wendrift : Directory not found", MB_YESNO | MB_ICONWARNING,
-            L"The destination directory:\n\n%s\n\nhas either been moved or renamed since its "
-            L"association with Wendrift. Would you like to create it?",
+            Associated() ? L"The destination directory:\n\n%s\n\nhas either been moved or "
+                           L"renamed since its association with Wendrift. Would you like to "
+                           L"create it?"
+                         : L"The destination directory:\n\n%s\n\ndoes not exist. Would you "
+                           L"like to create it?",
             destination.c_str());
-        switch (StepForMissingDestination(answer)) {
+        MissingDestinationStep step = StepForMissingDestination(answer);
+        // A folder picked for this transfer only has no association to give up.
+        if (step == MissingDestinationStep::Disassociate && !Associated()) return false;
+        switch (step) {
         case MissingDestinationStep::Create: {
             DWORD error = CreateDirectoryTree(destination);
             if (error == ERROR_SUCCESS) return true;
             // The user asked for the folder, not to forget it.
             ShowFormattedMessage(job_.owner, L"Wendrift : ERROR", MB_ICONERROR,
                                  L"An error occurred while attempting to create the "
-                                 L"directory:\n\n%s\n\n%s\nNothing was transferred, and the "
-                                 L"directory stays associated with Wendrift.\n\nWin32 error: %d",
+                                 L"directory:\n\n%s\n\n%s\n%s\n\nWin32 error: %d",
                                  destination.c_str(), SystemErrorText(error).c_str(),
-                                 static_cast<int>(error));
+                                 NothingTransferred(), static_cast<int>(error));
             return false;
         }
         case MissingDestinationStep::Disassociate:
@@ -104,6 +108,23 @@ private:
             return true;
         }
         return true;
+    }
+
+    // Whether the destination is one of the extension's folders rather than one picked for
+    // this transfer only ("Other folder..."); asked only when the destination is in trouble.
+    bool Associated() {
+        if (associated_ < 0) {
+            std::wstring folded = job_.destination;
+            ToLower(folded);
+            associated_ = IsDirectoryAssociated(DisassociationExtension(job_.files), folded);
+        }
+        return associated_ != 0;
+    }
+
+    const wchar_t* NothingTransferred() {
+        return Associated() ? L"Nothing was transferred, and the directory stays associated "
+                              L"with Wendrift."
+                            : L"Nothing was transferred.";
     }
 
     void Disassociate() {
@@ -217,6 +238,7 @@ private:
     unsigned int fileNumber_ = 1;
     bool ask_ = true;
     long long bytesDone_ = 0;
+    int associated_ = -1;  // unknown until asked
     ProgressContext context_;
 };
 

@@ -366,6 +366,7 @@ TEST_F(JobTest, CancelInTheQuestionStartsNoLaterFile) {
 
 // ---- the destination ---------------------------------------------------------------------
 
+// A folder picked for this transfer only ("Other folder...") has no association to speak of.
 TEST_F(JobTest, AMissingDestinationIsCreatedWithItsMissingParentsOnYes) {
     kit::InstallStandIn();
     auto files = Sources({L"a.wdjob"});
@@ -373,13 +374,20 @@ TEST_F(JobTest, AMissingDestinationIsCreatedWithItsMissingParentsOnYes) {
     Start(files, missing, true);
     HWND box = WaitForDialog(L"Wendrift : Directory not found");
     ASSERT_TRUE(box);
-    EXPECT_EQ(MessageBoxText(box),
-              L"The destination directory:\n\n" + missing +
-                  L"\n\nhas either been moved or renamed since its association with Wendrift. "
-                  L"Would you like to create it?");
+    EXPECT_EQ(MessageBoxText(box), L"The destination directory:\n\n" + missing +
+                                       L"\n\ndoes not exist. Would you like to create it?");
     PostCommand(box, IDYES);
     WaitForEnd();
     EXPECT_EQ(Bytes(missing + L"\\a.wdjob"), Original(files[0]));
+
+    // No ends the transfer without a word about an association.
+    std::wstring other = destination_ + L"\\other";
+    Start(files, other, true);
+    box = WaitForDialog(L"Wendrift : Directory not found");
+    ASSERT_TRUE(box);
+    PostCommand(box, IDNO);
+    WaitForEnd();
+    EXPECT_FALSE(kit::Exists(other));
 }
 
 TEST_F(JobTest, AMissingDestinationIsDisassociatedOnNo) {
@@ -391,6 +399,10 @@ TEST_F(JobTest, AMissingDestinationIsDisassociatedOnNo) {
     Start(files, missing, true);
     HWND box = WaitForDialog(L"Wendrift : Directory not found");
     ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box),
+              L"The destination directory:\n\n" + missing +
+                  L"\n\nhas either been moved or renamed since its association with Wendrift. "
+                  L"Would you like to create it?");
     PostCommand(box, IDNO);
     HWND notice = WaitForDialog(L"Wendrift : Removing association");
     ASSERT_TRUE(notice);
