@@ -1,26 +1,11 @@
 #include "transfer/FileDescription.h"
 
+#include "transfer/FileHandle.h"
 #include "winframe/TextHelpers.h"
 
 namespace {
 
 constexpr double kOneKiB = 0.0009765625;  // 1/1024, exact in binary
-
-// Closes the handle on every way out.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (Valid()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 bool LocalSystemTime(const FILETIME& utc, SYSTEMTIME& local) {
     FILETIME localFileTime;

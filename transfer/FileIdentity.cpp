@@ -1,43 +1,31 @@
 #include "transfer/FileIdentity.h"
 
+#include "transfer/FileHandle.h"
+
 #include <windows.h>
 #include <winternl.h>
 
 namespace {
 
 // Reading attributes only: no sharing conflict with a transfer or a program holding the file.
-class IdentityHandle {
-public:
-    explicit IdentityHandle(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
-    ~IdentityHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    IdentityHandle(const IdentityHandle&) = delete;
-    IdentityHandle& operator=(const IdentityHandle&) = delete;
-    bool Open() const { return handle_ != INVALID_HANDLE_VALUE; }
+HANDLE OpenForIdentity(const std::wstring& path) {
+    return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
 
-    // The file index alone, without the volume's serial number: reading the serial is costly
-    // (under Wine a round trip to the mount manager, about 3 ms), and most pairs differ here.
-    bool Index(LONGLONG& index) const {
-        FILE_INTERNAL_INFORMATION info;
-        IO_STATUS_BLOCK status;
-        if (!NT_SUCCESS(NtQueryInformationFile(handle_, &status, &info, sizeof(info),
-                                               FileInternalInformation))) {
-            return false;
-        }
-        index = info.IndexNumber.QuadPart;
-        return true;
+// The file index alone, without the volume's serial number: reading the serial is costly
+// (under Wine a round trip to the mount manager, about 3 ms), and most pairs differ here.
+bool FileIndex(HANDLE file, LONGLONG& index) {
+    FILE_INTERNAL_INFORMATION info;
+    IO_STATUS_BLOCK status;
+    if (!NT_SUCCESS(NtQueryInformationFile(file, &status, &info, sizeof(info),
+                                           FileInternalInformation))) {
+        return false;
     }
-    bool Information(BY_HANDLE_FILE_INFORMATION& info) const {
-        return GetFileInformationByHandle(handle_, &info) != FALSE;
-    }
-
-private:
-    HANDLE handle_;
-};
+    index = info.IndexNumber.QuadPart;
+    return true;
+}
 
 bool SameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
@@ -46,14 +34,18 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
 }  // namespace
 
 bool IsSameFile(const std::wstring& first, const std::wstring& second) {
-    IdentityHandle one(first), other(second);
-    if (!one.Open() || !other.Open()) return false;
+    FileHandle one(OpenForIdentity(first)), other(OpenForIdentity(second));
+    if (!one.Valid() || !other.Valid()) return false;
     LONGLONG firstIndex, secondIndex;
-    if (one.Index(firstIndex) && other.Index(secondIndex) && firstIndex != secondIndex) {
+    if (FileIndex(one.Get(), firstIndex) && FileIndex(other.Get(), secondIndex) &&
+        firstIndex != secondIndex) {
         return false;
     }
     BY_HANDLE_FILE_INFORMATION a, b;
-    if (!one.Information(a) || !other.Information(b)) return false;
+    if (!GetFileInformationByHandle(one.Get(), &a) ||
+        !GetFileInformationByHandle(other.Get(), &b)) {
+        return false;
+    }
     if (a.dwVolumeSerialNumber != b.dwVolumeSerialNumber ||
         a.nFileIndexHigh != b.nFileIndexHigh || a.nFileIndexLow != b.nFileIndexLow) {
         return false;

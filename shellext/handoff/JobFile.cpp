@@ -1,6 +1,7 @@
 #include "shellext/handoff/JobFile.h"
 
 #include "store/AssociationStore.h"
+#include "transfer/FileHandle.h"
 
 #include <cwctype>
 #include <vector>
@@ -18,21 +19,6 @@ bool HasLineBreak(const std::wstring& text) {
 }
 
 bool UsableLine(const std::wstring& line) { return !line.empty() && !HasLineBreak(line); }
-
-// A handle closed whatever way the function leaves.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 }  // namespace
 
@@ -140,7 +126,7 @@ bool WriteJobFile(const std::wstring& text, std::wstring& path) {
     {
         FileHandle file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_TEMPORARY, nullptr));
-        ok = file.Get() != INVALID_HANDLE_VALUE &&
+        ok = file.Valid() &&
              WriteFile(file.Get(), text.data(), bytes, &written, nullptr) && written == bytes;
     }
     if (!ok) DeleteFileW(name);
@@ -152,7 +138,7 @@ bool ReadJobFile(const std::wstring& path, std::wstring& text) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size = {};
-    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) ||
+    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) ||
         size.QuadPart < static_cast<LONGLONG>(sizeof(wchar_t)) || size.QuadPart > kMaxJobBytes ||
         size.QuadPart % sizeof(wchar_t) != 0) {
         return false;
@@ -193,7 +179,7 @@ size_t RemoveAbandonedJobFiles(unsigned long long unusedMs) {
             // Without sharing: a process reading it right now keeps it.
             FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-            ours = file.Get() != INVALID_HANDLE_VALUE && StartsAsAJob(file.Get());
+            ours = file.Valid() && StartsAsAJob(file.Get());
         }
         if (ours && DeleteFileW(path.c_str())) ++removed;
     }
