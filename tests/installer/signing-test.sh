@@ -17,7 +17,7 @@ check() {  # description, command...
 }
 identity() {  # certificate.pem -> the installer's defines
   python3 "$tools/pack.py" identity --certificate "$1" --name Wendrift.Shell \
-      --header "$work/identity.h" --nsis "$work/identity.nsh" && cat "$work/identity.nsh"
+      --nsis "$work/identity.nsh" && cat "$work/identity.nsh"
 }
 unset WENDRIFT_SIGNING_PFX WENDRIFT_SIGNING_PASSWORD WENDRIFT_TIMESTAMP_URL
 export TMPDIR="$work/tmp" WENDRIFT_DEV_SIGNING_DIR="$work/home/wendrift/development-signing"

@@ -1,6 +1,6 @@
 # The Windows 11 sparse package, built with everything else: the signing certificate (this
 # machine's development key unless WENDRIFT_SIGNING_PFX names a release one), the package family
-# name the library compiles in, the logos (from the product's drawing), the manifest, the
+# name the installer checks, the logos (from the product's drawing), the manifest, the
 # packed and the signed package, and the public certificate the installer trusts when it is
 # self-signed. Also the signed copies of the programs the setup ships (wendrift_signed_copy).
 find_program(WENDRIFT_PYTHON python3 REQUIRED)
@@ -12,7 +12,6 @@ set(WENDRIFT_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 set(WENDRIFT_PACKAGE_FILE ${WENDRIFT_PACKAGE_DIR}/Wendrift.msix)
 set(WENDRIFT_CERTIFICATE_FILE ${WENDRIFT_PACKAGE_DIR}/Wendrift.cer)
 set(WENDRIFT_CERTIFICATE_PEM ${WENDRIFT_PACKAGE_DIR}/certificate.pem)
-set(WENDRIFT_IDENTITY_HEADER ${WENDRIFT_PACKAGE_DIR}/WendriftPackageIdentity.h)
 set(WENDRIFT_IDENTITY_NSIS ${WENDRIFT_PACKAGE_DIR}/identity.nsh)
 set(package_tools ${CMAKE_SOURCE_DIR}/tools/package)
 file(MAKE_DIRECTORY ${WENDRIFT_PACKAGE_DIR}/Assets)
@@ -24,24 +23,22 @@ set(WENDRIFT_SIGNING_PFX "$ENV{WENDRIFT_SIGNING_PFX}" CACHE FILEPATH
 set(WENDRIFT_SIGNING_SCRIPT ${package_tools}/signing.sh)
 set(WENDRIFT_SIGNING ${CMAKE_COMMAND} -E env WENDRIFT_SIGNING_PFX=${WENDRIFT_SIGNING_PFX}
     ${WENDRIFT_SIGNING_SCRIPT})
-set(signing ${WENDRIFT_SIGNING})
 
 # Asked on every build (the development key lives outside the build folder and may be made
 # anew); the files change, and rebuild what they sign, only when the certificate does.
 add_custom_target(wendrift_certificate
-  COMMAND ${signing} certificate ${WENDRIFT_PACKAGE_DIR}
+  COMMAND ${WENDRIFT_SIGNING} certificate ${WENDRIFT_PACKAGE_DIR}
   BYPRODUCTS ${WENDRIFT_CERTIFICATE_PEM} ${WENDRIFT_CERTIFICATE_FILE}
   COMMENT "Signing certificate"
   VERBATIM)
 set(WENDRIFT_CERTIFICATE_DEPENDS wendrift_certificate ${WENDRIFT_CERTIFICATE_PEM})
 
-add_custom_command(OUTPUT ${WENDRIFT_IDENTITY_HEADER} ${WENDRIFT_IDENTITY_NSIS}
+add_custom_command(OUTPUT ${WENDRIFT_IDENTITY_NSIS}
   COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py identity
           --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
-          --header ${WENDRIFT_IDENTITY_HEADER} --nsis ${WENDRIFT_IDENTITY_NSIS}
+          --nsis ${WENDRIFT_IDENTITY_NSIS}
   DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/pack.py ${package_tools}/msix.py
   VERBATIM)
-add_custom_target(wendrift_package_identity DEPENDS ${WENDRIFT_IDENTITY_HEADER})
 
 # Square150x150Logo and Square44x44Logo for the (hidden) application, StoreLogo for the package.
 set(package_assets)
@@ -78,7 +75,7 @@ add_custom_command(OUTPUT ${unsigned_package}
   COMMENT "Packing Wendrift.msix"
   VERBATIM)
 add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_FILE}
-  COMMAND ${signing} sign ${unsigned_package} ${WENDRIFT_PACKAGE_FILE}
+  COMMAND ${WENDRIFT_SIGNING} sign ${unsigned_package} ${WENDRIFT_PACKAGE_FILE}
   DEPENDS ${unsigned_package} ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/signing.sh
   COMMENT "Signing Wendrift.msix"
   VERBATIM)

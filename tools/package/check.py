@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Checks a signed Wendrift package as Windows would before registering it.
 
-  check.py PACKAGE.msix --certificate CERT.pem [--identity-header HEADER.h]
+  check.py PACKAGE.msix --certificate CERT.pem [--identity-nsis IDENTITY.nsh]
 
 Re-derives every block hash of the block map from the zip's contents (osslsigncode verify does
 not: a flipped byte with its CRC mended still verifies), checks the entry order, the zip
 records, the content types, that the Publisher is the certificate's subject (and the family
-name compiled into the library matches it), what the manifest declares beside the identity
+name the installer checks its registration by matches it), what the manifest declares beside the identity
 (its namespaces, the capabilities and tested version that peers' packages declare, the logos
 it names), and that osslsigncode verifies the signature against the certificate. Prints each
 problem and exits 1 when there is any.
@@ -163,7 +163,7 @@ def check_content_types(entries, problems):
             problems.add(f"{name} has no content type")
 
 
-def check_identity(entries, certificate, header, problems):
+def check_identity(entries, certificate, nsis, problems):
     manifest = [entry for entry in entries if entry["name"] == msix.MANIFEST]
     if not manifest:
         problems.add("no manifest")
@@ -174,12 +174,12 @@ def check_identity(entries, certificate, header, problems):
         problems.add("Publisher %r is not the certificate's subject %r" % (
             None if identity is None else identity.get("Publisher"), subject))
         return
-    if header:
-        with open(header, encoding="utf-8") as text:
-            compiled = re.search(r'L"([^"]+)"', text.read())
+    if nsis:
+        with open(nsis, encoding="utf-8") as text:
+            compiled = re.search(r'!define PACKAGE_FAMILY "([^"]+)"', text.read())
         family = msix.family_name(identity.get("Name"), subject)
         if compiled is None or compiled.group(1) != family:
-            problems.add("the library's family name %s is not the package's %s" % (
+            problems.add("the installer's family name %s is not the package's %s" % (
                 compiled and compiled.group(1), family))
 
 
@@ -226,7 +226,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("package")
     parser.add_argument("--certificate", required=True)
-    parser.add_argument("--identity-header")
+    parser.add_argument("--identity-nsis")
     args = parser.parse_args()
     problems = Problems()
     with open(args.package, "rb") as package:
@@ -234,7 +234,7 @@ def main():
     payload = check_order(entries, problems)
     check_block_map(entries, payload, problems)
     check_content_types(entries, problems)
-    check_identity(entries, args.certificate, args.identity_header, problems)
+    check_identity(entries, args.certificate, args.identity_nsis, problems)
     check_manifest(entries, problems)
     check_signature(args.package, args.certificate, problems)
     for problem in problems:
