@@ -6,7 +6,8 @@
 # It uses the build folder ./build (or $WENDRIFT_BUILD_DIR), starts a Wine session of its own
 # (prefix and Xvfb inside the build folder, through tools/wine-session.sh) and stops it at the
 # end. Run as root, it also mounts a tmpfs in the build folder as a Wine drive for the
-# throughput section, and unmounts and removes it at the end whatever happens. Each section prints its figures; the run ends with one line per aim:
+# throughput section, and unmounts and removes it at the end whatever happens. Each section
+# prints its figures; the run ends with one line per aim:
 #
 #   aim <name>: <measured> (aim <bound>) met        or   ... missed
 #

@@ -7,14 +7,7 @@
 #include "winframe/FolderPicker.h"
 #include "winframe/TextHelpers.h"
 
-namespace {
-
-bool IsExistingFolder(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-}  // namespace
+#include <shlwapi.h>
 
 bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool isCopy,
                        std::wstring& destination) {
@@ -27,7 +20,10 @@ bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool 
     pick.owner = owner;
     pick.title = PickerTitle(isCopy, files);
     pick.startFolder =
-        StartFolder(LastPickedFolder(extension), associated, files.front(), IsExistingFolder);
+        StartFolder(LastPickedFolder(extension), associated, files.front(),
+                    [](const std::wstring& folder) {
+                        return PathIsDirectoryW(folder.c_str()) != FALSE;
+                    });
     // Remembering adds to the extension's own folders, which only a stored extension has.
     const bool canRemember = !extension.empty() && ExtensionExists(extension);
     if (canRemember) {

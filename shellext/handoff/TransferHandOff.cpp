@@ -117,13 +117,12 @@ void RunHandedOffTransfer(const wchar_t* commandLine) {
         // dialogs drawn at 100% and stretched, blurred, on a scaled monitor.
         UsePerMonitorDpiAwareness();
         UINT_PTR front = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, FirstWindowToFront);
-        // "Other folder...": the picker runs here, in the process that outlives the menu.
-        if (JobAsksForDestination(*job) &&
-            !AskForDestination(nullptr, job->files, job->isCopy, job->destination)) {
-            KillTimer(nullptr, front);
-            return;  // cancelled: nothing to transfer
+        // "Other folder...": the picker runs here, in the process that outlives the menu; its
+        // Cancel transfers nothing.
+        if (!JobAsksForDestination(*job) ||
+            AskForDestination(nullptr, job->files, job->isCopy, job->destination)) {
+            TransferUiThread(job.release());  // takes the job over and frees it
         }
-        TransferUiThread(job.release());  // takes the job over and frees it
         KillTimer(nullptr, front);
     } catch (...) {
         ReportTransferNotStarted(nullptr);
