@@ -1,6 +1,8 @@
 #include "transfer/ProgressDlg.h"
 
+#include "transfer/LibraryText.h"
 #include "transfer/NamedMutex.h"
+#include "transfer/ProgressBarAccessible.h"
 #include "transfer/ProgressState.h"
 #include "transfer/TransferDecisions.h"
 #include "transfer/TransferPlatform.h"
@@ -15,12 +17,7 @@ constexpr UINT_PTR kPaintTimer = 1;
 constexpr UINT kPaintEveryMs = 100;
 // Not an item of the template: the worker's "finished", posted as a command.
 constexpr WORD kFinishedCommand = 0x7FF0;
-
-// A span of the tick counter; a start read after `now` on another thread counts as none.
-DWORD Since(DWORD now, DWORD start) {
-    DWORD span = now - start;
-    return span > 0x7FFFFFFFu ? 0 : span;
-}
+const wchar_t kRateCalculating[] = L"Transfer Rate: calculating...";
 
 }  // namespace
 
@@ -31,6 +28,7 @@ ProgressDlg::~ProgressDlg() {
     currentBar.Detach();
     elapsedText.Detach();
     rateText.Detach();
+    pauseButton.Detach();
 }
 
 int ProgressDlg::OnCreate(WPARAM, LPARAM) {
@@ -40,6 +38,12 @@ int ProgressDlg::OnCreate(WPARAM, LPARAM) {
     currentBar.Attach(GetChild(IDC_CURRENT_BAR));
     elapsedText.Attach(GetChild(IDC_ELAPSED_TEXT));
     rateText.Attach(GetChild(IDC_RATE_TEXT));
+    pauseButton.Attach(GetChild(IDC_PROGRESS_PAUSE));
+    MakeProgressBarAccessible(overallBar.Handle(), overallText.Handle());
+    MakeProgressBarAccessible(currentBar.Handle(), currentText.Handle());
+    // Titled before it can ever be shown, also when a question comes before the first paint.
+    SetWindowTextW(Handle(), isCopy ? L"Copying ..." : L"Moving ...");
+    ShowText(pauseButton, shownPauseText_, LibraryText(IDS_PAUSE));
     SetTimer(Handle(), kPaintTimer, kPaintEveryMs, nullptr);
     return TRUE;
 }
@@ -49,12 +53,24 @@ int ProgressDlg::OnCommand(WPARAM wParam, LPARAM) {
         Finish();
         return 0;
     }
-    if (LOWORD(wParam) != IDC_PROGRESS_CANCEL || !progress) return 0;
+    if (!progress) return 0;
+    if (LOWORD(wParam) == IDC_PROGRESS_PAUSE) {
+        DWORD now = Platform().tickCount();
+        if (progress->Paused()) {
+            progress->Resume(now);
+        } else {
+            progress->Pause(now);
+        }
+        Render();
+        return 0;
+    }
+    if (LOWORD(wParam) != IDC_PROGRESS_CANCEL) return 0;
     {
         MutexLock lock(mutex);
         progress->Cancel();
     }
     EnableWindow(GetDlgItem(Handle(), IDC_PROGRESS_CANCEL), FALSE);
+    EnableWindow(pauseButton.Handle(), FALSE);
     return 0;
 }
 
@@ -66,13 +82,20 @@ int ProgressDlg::OnTimer(WPARAM wParam, LPARAM) {
 }
 
 void ProgressDlg::ShowOverall(int percent, const std::wstring& text) {
-    ShowText(overallText, shownOverallText_, text);
-    ShowPosition(overallBar, shownOverallPercent_, percent);
+    ShowBar(overallBar, overallText, shownOverallText_, shownOverallPercent_, percent, text);
 }
 
 void ProgressDlg::ShowCurrent(int percent, const std::wstring& text) {
-    ShowText(currentText, shownCurrentText_, text);
-    ShowPosition(currentBar, shownCurrentPercent_, percent);
+    ShowBar(currentBar, currentText, shownCurrentText_, shownCurrentPercent_, percent, text);
+}
+
+void ProgressDlg::ShowBar(BaseWindow& bar, BaseWindow& label, std::wstring& shownText,
+                          int& shownPercent, int percent, const std::wstring& text) {
+    bool renamed = shownText != text;
+    ShowText(label, shownText, text);
+    ShowPosition(bar, shownPercent, percent);
+    // The text above is the bar's name for screen readers (the bar tells its value change).
+    if (renamed) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, bar.Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ProgressDlg::ShowRate(const std::wstring& text) {
@@ -92,11 +115,7 @@ bool ProgressDlg::Render() {
     // Read after the figures: a start tick published meanwhile is never later than now.
     DWORD now = Platform().tickCount();
     std::wstring text;
-    if (figures.started) {
-        const wchar_t* caption = figures.isCopy ? L"Copying ..." : L"Moving ...";
-        if (shownCaption_ != caption && SetWindowTextW(Handle(), caption)) shownCaption_ = caption;
-        ShowElapsed(figures.clockStarted ? Since(now, figures.startTick) : 0);
-    }
+    if (figures.started) ShowElapsed(ElapsedMs(figures, now));
     if (figures.fileNumber > 0) {
         unsigned int percent = OverallPercent(figures.fileNumber, figures.fileCount);
         FormatString(text, L"Overall Progress (file %d of %d) : %I64d%%", figures.fileNumber,
@@ -107,22 +126,50 @@ bool ProgressDlg::Render() {
                                                 : L"Current file '%s' : %I64d%%",
                      figures.label.c_str(), figures.currentPercent);
         ShowCurrent(static_cast<int>(figures.currentPercent), text);
-        if (!rateWindowOpen_) ShowRate(L"Transfer Rate: calculating...");
     }
-    if (figures.clockStarted) {
-        if (!rateWindowOpen_) {
-            rateWindowOpen_ = true;
-            rateTick_ = figures.startTick;
-            rateBytes_ = 0;
-        }
-        ShowRateSince(now, figures.bytesDone);
-    }
+    ShowRateFigure(figures, now);
+    ShowText(pauseButton, shownPauseText_, LibraryText(figures.paused ? IDS_RESUME : IDS_PAUSE));
+    ShowTaskbar(figures);
     return figures.finished;
+}
+
+void ProgressDlg::ShowRateFigure(const ProgressFigures& figures, DWORD now) {
+    if (figures.paused) {
+        ShowRate(LibraryText(IDS_RATE_PAUSED));
+        rateShowsPause_ = true;
+        return;
+    }
+    if (rateShowsPause_) {
+        // Resumed: the next figure measures from here, not across the pause.
+        rateShowsPause_ = false;
+        ShowRate(kRateCalculating);
+        if (figures.clockStarted) {
+            rateWindowOpen_ = true;
+            rateTick_ = now;
+            rateBytes_ = figures.bytesDone;
+        }
+    }
+    if (figures.fileNumber > 0 && !rateWindowOpen_) ShowRate(kRateCalculating);
+    if (!figures.clockStarted) return;
+    if (!rateWindowOpen_) {
+        rateWindowOpen_ = true;
+        rateTick_ = figures.startTick;
+        rateBytes_ = 0;
+    }
+    ShowRateSince(now, figures.bytesDone);
+}
+
+void ProgressDlg::ShowTaskbar(const ProgressFigures& figures) {
+    TaskbarProgress wanted = TaskbarProgressFor(figures);
+    if (taskbarShown_ && wanted == shownTaskbar_) return;
+    // Until the button exists the call fails; the next paint asks again.
+    taskbarShown_ = Platform().showOnTaskbar(Handle(), wanted);
+    shownTaskbar_ = wanted;
 }
 
 // Once a second or more has passed since the last figure: what moved since, per second.
 void ProgressDlg::ShowRateSince(DWORD now, long long bytesDone) {
-    DWORD span = Since(now, rateTick_);
+    DWORD span = TickSpan(now, rateTick_);
     if (span < 1000) return;
     // Never less than nothing, whatever the count did meanwhile.
     long long moved = bytesDone > rateBytes_ ? bytesDone - rateBytes_ : 0;

@@ -1,5 +1,6 @@
 #include "transfer/StagingFolder.h"
 
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
 #include <cwctype>
@@ -10,13 +11,6 @@ namespace {
 LONG gStagingCounter = 0;
 
 const wchar_t kStagedName[] = L"\\f";
-
-std::wstring WithSeparator(const std::wstring& directory) {
-    if (directory.empty() || directory.back() == L'\\' || directory.back() == L'/') {
-        return directory;
-    }
-    return directory + L'\\';
-}
 
 constexpr DWORD kNotOurs = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
 

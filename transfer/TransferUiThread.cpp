@@ -6,6 +6,7 @@
 #include "transfer/TransferJob.h"
 #include "transfer/TransferResources.h"
 #include "transfer/TransferWorker.h"
+#include "winframe/ApartmentScope.h"
 #include "winframe/LibraryContext.h"
 
 #include <process.h>
@@ -41,9 +42,12 @@ void WaitForWorker(HANDLE worker) {
 }
 
 unsigned int RunTransfer(TransferJob& job) {
+    // The taskbar button's progress goes through COM.
+    ApartmentScope apartment;
     ProgressState progress;
     ProgressDlg dialog;
     dialog.progress = &progress;
+    dialog.isCopy = job.isCopy;
     WindowGuard window(dialog);
     if (!dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {
         MessageBoxW(job.owner, L"Failed to create dialog!", L"Wendrift : ERROR", MB_ICONERROR);

@@ -5,6 +5,7 @@
 #include "transfer/Destination.h"
 #include "transfer/FileIdentity.h"
 #include "transfer/FileTransfer.h"
+#include "transfer/LibraryText.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/PathText.h"
 #include "transfer/ProgressContext.h"
@@ -18,9 +19,11 @@
 #include "transfer/TransferPlatform.h"
 #include "transfer/TransferResources.h"
 #include "winframe/LibraryContext.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -39,16 +42,67 @@ public:
         progress_.Start(job_.isCopy);
 
         for (const std::wstring& source : job_.files) {
+            // A pause holds here between files; a Cancel meanwhile ends the job.
+            progress_.WaitWhilePaused();
             if (progress_.Cancelled()) break;
+            if (InDestinationAlready(source)) {
+                ++fileNumber_;
+                ++alreadyThere_;
+                continue;
+            }
             FileOutcome outcome = TransferOne(source);
             if (outcome == FileOutcome::EndJob) break;
             if (outcome == FileOutcome::Fatal) return End(1);
         }
+        ReportAlreadyThere();
         return End(0);
     }
 
 private:
     enum class FileOutcome { Next, EndJob, Fatal };
+
+    // The taskbar button shows an error while the worker shows one.
+    class ErrorShown {
+    public:
+        explicit ErrorShown(ProgressState& progress) : progress_(progress) {
+            progress_.ShowingError(true);
+        }
+        ~ErrorShown() { progress_.ShowingError(false); }
+        ErrorShown(const ErrorShown&) = delete;
+        ErrorShown& operator=(const ErrorShown&) = delete;
+
+    private:
+        ProgressState& progress_;
+    };
+
+    // Whether the file lies in the destination itself, under whatever spelling: it would be
+    // its own target. Asked once per folder the selection comes from.
+    bool InDestinationAlready(const std::wstring& source) {
+        std::wstring folder = FolderOf(source);
+        auto known = sourceFolders_.find(folder);
+        if (known != sourceFolders_.end()) return known->second;
+        bool same = IsSameFile(folder, job_.destination);
+        sourceFolders_[folder] = same;
+        return same;
+    }
+
+    // Once for the whole selection, unless the user cancelled.
+    void ReportAlreadyThere() {
+        if (alreadyThere_ == 0 || progress_.Cancelled()) return;
+        const size_t count = job_.files.size();
+        UINT text = alreadyThere_ == 1       ? IDS_OWN_FOLDER_ONE
+                    : alreadyThere_ == count ? IDS_OWN_FOLDER_ALL
+                                             : IDS_OWN_FOLDER_SOME;
+        std::wstring message;
+        if (text == IDS_OWN_FOLDER_SOME) {
+            FormatString(message, LibraryText(text).c_str(),
+                         static_cast<long long>(alreadyThere_), job_.destination.c_str());
+        } else {
+            FormatString(message, LibraryText(text).c_str(), job_.destination.c_str());
+        }
+        ShowMessage(window_, message, LibraryText(IDS_OWN_FOLDER_CAPTION),
+                    MB_ICONINFORMATION);
+    }
 
     void Cancel() {
         MutexLock lock(job_.mutex);
@@ -63,6 +117,7 @@ private:
         if (check.state == DestinationState::Present) return true;
         if (check.state == DestinationState::Unavailable) {
             // Not a folder that is gone: nothing to ask and nothing to forget.
+            ErrorShown shown(progress_);
             ShowFormattedMessage(job_.owner, L"Wendrift : Directory not available",
                                  MB_ICONWARNING,
                                  L"The destination directory:\n\n%s\n\nis not available now%s. "
@@ -90,6 +145,7 @@ private:
             DWORD error = CreateDirectoryTree(destination);
             if (error == ERROR_SUCCESS) return true;
             // The user asked for the folder, not to forget it.
+            ErrorShown shown(progress_);
             ShowFormattedMessage(job_.owner, L"Wendrift : ERROR", MB_ICONERROR,
                                  L"An error occurred while attempting to create the "
                                  L"directory:\n\n%s\n\n%s\n%s\n\nWin32 error: %d",
@@ -116,7 +172,7 @@ private:
         if (associated_ < 0) {
             std::wstring folded = job_.destination;
             ToLower(folded);
-            associated_ = IsDirectoryAssociated(DisassociationExtension(job_.files), folded);
+            associated_ = IsDirectoryAssociated(SelectionExtension(job_.files), folded);
         }
         return associated_ != 0;
     }
@@ -128,7 +184,7 @@ private:
     }
 
     void Disassociate() {
-        DisassociateDirectory(DisassociationExtension(job_.files), job_.destination);
+        DisassociateDirectory(SelectionExtension(job_.files), job_.destination);
     }
 
     FileOutcome TransferOne(const std::wstring& source) {
@@ -140,6 +196,7 @@ private:
 
         std::wstring target = JoinPath(job_.destination, name);
         if (TargetTooLong(target)) {
+            ErrorShown shown(progress_);
             ShowFormattedMessage(job_.owner, L"Wendrift : Can't copy file", MB_ICONWARNING,
                                  L"The following destination path:\n\n%s\n\nis longer than "
                                  L"MAX_PATH characters, and cannot be created.",
@@ -190,11 +247,13 @@ private:
         // A call the user cancelled gets no report; the loop ends at the top of the next file.
         if (!ReportsFailure(error, progress_.Cancelled())) return FileOutcome::Next;
         SetLastError(error);
+        ErrorShown shown(progress_);
         int answer = ReportTransferError(window_, source, target, count > 1, job_.isCopy);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;
     }
 
     void ReportSameFile(const std::wstring& source, const std::wstring& target) {
+        ErrorShown shown(progress_);
         ShowFormattedMessage(window_,
                              job_.isCopy ? L"Wendrift : Can't copy file"
                                          : L"Wendrift : Can't move file",
@@ -240,6 +299,8 @@ private:
     long long bytesDone_ = 0;
     int associated_ = -1;  // unknown until asked
     ProgressContext context_;
+    std::map<std::wstring, bool> sourceFolders_;  // folder -> it is the destination
+    size_t alreadyThere_ = 0;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "winframe/FolderRule.h"
 
-#include "store/AssociationStore.h"
+#include "winframe/PathRules.h"
 #include "winframe/RecycleBin.h"
 #include "winframe/TextHelpers.h"
 

@@ -1,10 +1,10 @@
 #include "shellext/common/AskDestination.h"
 
-#include "shellext/common/ExtensionRule.h"
 #include "shellext/common/PickerPlan.h"
 #include "store/AssociationStore.h"
 #include "store/PickerMemory.h"
 #include "winframe/FolderPicker.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
 #include <shlwapi.h>
@@ -12,7 +12,7 @@
 bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool isCopy,
                        std::wstring& destination) {
     if (files.empty()) return false;
-    const std::wstring extension = PathExtension(files.front());
+    const std::wstring extension = SelectionExtension(files);
     std::vector<std::wstring> associated;
     ListDirectories(extension, associated);
 

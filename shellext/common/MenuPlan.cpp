@@ -1,6 +1,6 @@
 #include "shellext/common/MenuPlan.h"
 
-#include "store/AssociationStore.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
 std::wstring DirectoryLabel(int number, const std::wstring& directory) {

@@ -1,7 +1,6 @@
 #include "shellext/common/PickerPlan.h"
 
-#include "store/AssociationStore.h"
-#include "transfer/PathText.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
 std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files) {
@@ -21,15 +20,6 @@ std::wstring RememberLabel(const std::wstring& extension) {
     return L"Remember this folder for " + shown + L" files";
 }
 
-std::wstring SelectionFolder(const std::wstring& file) {
-    size_t slash = file.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return std::wstring();
-    std::wstring folder = file.substr(0, slash);
-    // A drive's root keeps its backslash: "c:" alone means that drive's current folder.
-    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
-    return folder;
-}
-
 std::wstring StartFolder(const std::wstring& lastPicked,
                          const std::vector<std::wstring>& associated, const std::wstring& file,
                          const std::function<bool(const std::wstring&)>& exists) {
@@ -40,7 +30,7 @@ std::wstring StartFolder(const std::wstring& lastPicked,
             break;
         }
     }
-    candidates.push_back(SelectionFolder(file));
+    candidates.push_back(FolderOf(file));
     for (const std::wstring& candidate : candidates) {
         if (IsAbsoluteDirectory(candidate) && exists(candidate)) return candidate;
     }

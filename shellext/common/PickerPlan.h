@@ -12,9 +12,6 @@ std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files);
 // "Remember this folder for .jpg files", the extension folded to lower case.
 std::wstring RememberLabel(const std::wstring& extension);
 
-// The folder the selected file lies in: c:\photos for c:\photos\a.jpg, c:\ for c:\a.jpg.
-std::wstring SelectionFolder(const std::wstring& file);
-
 // The first of these that is absolute and that `exists` accepts: the folder last picked this way for the extension,
 // the extension's first usable (absolute) folder, the selection's own folder. Empty when none
 // is: the picker then starts where the platform does.

@@ -16,21 +16,6 @@
 
 namespace {
 
-TEST(ExtensionRule, IsTheTextFromTheLastDotOfTheWholePath) {
-    struct {
-        const wchar_t* path;
-        const wchar_t* extension;
-    } cases[] = {
-        {L"c:\\music\\song.MP3", L".MP3"},
-        {L"c:\\a\\archive.tar.gz", L".gz"},
-        {L"c:\\my.files\\readme", L".files\\readme"},
-        {L"c:\\a\\readme", L""},
-        {L"c:\\a\\trailing.", L"."},
-        {L"", L""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(PathExtension(c.path), c.extension) << c.path;
-}
-
 TEST(ExtensionRule, MenusOnlyForSelectionsSharingOneExtensionIgnoringCase) {
     struct {
         const char* name;

@@ -6,7 +6,7 @@
 
 #include "store/AssociationStore.h"
 #include "transfer/NumberFormat.h"
-#include "transfer/PathText.h"
+#include "winframe/PathRules.h"
 #include "transfer/StartTransfer.h"
 #include "transfer/TransferResources.h"
 
@@ -498,8 +498,9 @@ TEST_F(JobTest, CancelWhileTheDestinationQuestionIsOpenEndsBeforeTheFirstFile) {
     Start(files, missing, true);
     HWND box = WaitForDialog(L"Wendrift : Directory not found");
     ASSERT_TRUE(box);
-    // The question belongs to the job's owner: the progress dialog stays usable meanwhile.
-    HWND progress = WaitForWindow(L"#32770", L"", 5000);
+    // The question belongs to the job's owner: the progress dialog stays usable meanwhile, and
+    // it has its title from its first appearance, before any file has started.
+    HWND progress = WaitForWindow(L"#32770", L"Copying ...", 5000);
     ASSERT_TRUE(progress);
     HWND cancel = GetDlgItem(progress, IDC_PROGRESS_CANCEL);
     ASSERT_TRUE(IsWindowEnabled(cancel));
@@ -509,6 +510,152 @@ TEST_F(JobTest, CancelWhileTheDestinationQuestionIsOpenEndsBeforeTheFirstFile) {
     EXPECT_TRUE(kit::Exists(missing));
     EXPECT_TRUE(kit::Listing(missing).empty());
     EXPECT_TRUE(standIn.Calls().empty());
+}
+
+// ---- pause and resume ---------------------------------------------------------------------
+
+long long SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Held in the middle of a file, through the progress routine: no byte more is written until
+// Resume, then the file completes. Cancel while held removes the partial copy and starts no
+// other file, as it does otherwise.
+TEST_F(JobTest, PauseHoldsMidFileUntilResumeAndCancelWhilePausedEndsAsEver) {
+    for (bool resume : {true, false}) {
+        SCOPED_TRACE(resume ? "resume" : "cancel");
+        kit::StandIn& standIn = kit::InstallStandIn();
+        standIn.chunkBytes = 4096;
+        standIn.delayPerChunkMs = 10;
+        auto files = Sources({L"a.wdjob", L"b.wdjob"}, 400000);
+        Start(files);
+        HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(WaitUntil([&] { return SizeOf(Target(L"a.wdjob")) > 0; }, 5000));
+        ClickButton(dialog, IDC_PROGRESS_PAUSE);
+        long long held = SizeOf(Target(L"a.wdjob"));
+        ASSERT_TRUE(WaitUntil([&] {
+            return ControlText(dialog, IDC_RATE_TEXT) == L"Transfer Rate: paused";
+        }, 2000));
+        EXPECT_EQ(ControlText(dialog, IDC_PROGRESS_PAUSE), L"&Resume");
+        std::wstring elapsed = ControlText(dialog, IDC_ELAPSED_TEXT);
+        Sleep(1500);
+        EXPECT_EQ(SizeOf(Target(L"a.wdjob")), held) << "nothing written while paused";
+        EXPECT_LT(held, 400000);
+        EXPECT_EQ(ControlText(dialog, IDC_ELAPSED_TEXT), elapsed);
+        EXPECT_EQ(standIn.Calls().size(), 1u);
+        ClickButton(dialog, resume ? IDC_PROGRESS_PAUSE : IDC_PROGRESS_CANCEL);
+        WaitForEnd();
+        if (resume) {
+            for (auto& file : files) EXPECT_EQ(Bytes(Target(FileNameOf(file))), Original(file));
+        } else {
+            EXPECT_EQ(standIn.Calls().size(), 1u);
+            EXPECT_TRUE(kit::Listing(destination_).empty()) << "the partial copy is removed";
+        }
+        for (auto& file : files) DeleteFileW(Target(FileNameOf(file)).c_str());
+    }
+}
+
+// Paused before a file starts (here while the destination question is open, which leaves the
+// progress dialog usable): the question stays until answered, and no file starts until Resume.
+TEST_F(JobTest, PauseBetweenFilesStartsNoFileUntilResume) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob"});
+    std::wstring missing = destination_ + L"\\new";
+    Start(files, missing, true);
+    HWND box = WaitForDialog(L"Wendrift : Directory not found");
+    ASSERT_TRUE(box);
+    HWND progress = WaitForWindow(L"#32770", L"Copying ...", 5000);
+    ASSERT_TRUE(progress);
+    ClickButton(progress, IDC_PROGRESS_PAUSE);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(box)) << "the question stays open";
+    PostCommand(box, IDYES);
+    ASSERT_TRUE(WaitForWindowGone(box, 5000));
+    Sleep(500);
+    EXPECT_TRUE(standIn.Calls().empty());
+    ClickButton(progress, IDC_PROGRESS_PAUSE);
+    WaitForEnd();
+    EXPECT_EQ(Bytes(missing + L"\\a.wdjob"), Original(files[0]));
+}
+
+// ---- the files' own folder ------------------------------------------------------------------
+
+// A second drive letter of the prefix onto a folder, as Windows reaches one folder through
+// another letter; removed again by the destructor.
+class SecondLetter {
+public:
+    explicit SecondLetter(const std::wstring& folder) {
+        wchar_t prefix[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+        for (wchar_t letter = L'Y'; letter > L'M' && !letter_; --letter) {
+            if (!(GetLogicalDrives() & (1u << (letter - L'A')))) letter_ = letter;
+        }
+        std::wstring unix = kit::UnixPathOf(folder);
+        if (!prefix[0] || unix.empty() || !letter_) return;
+        link_ = L"'" + std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter_)) + L":'";
+        made_ = kit::RunUnix(L"rm -f " + link_ + L" && ln -s '" + unix + L"' " + link_);
+    }
+    ~SecondLetter() {
+        if (!link_.empty()) kit::RunUnix(L"rm -f " + link_);
+    }
+    bool Made() const { return made_ && GetFileAttributesW(Root().c_str()) != INVALID_FILE_ATTRIBUTES; }
+    std::wstring Root() const { return std::wstring(1, letter_) + L":\\"; }
+
+private:
+    wchar_t letter_ = 0;
+    std::wstring link_;
+    bool made_ = false;
+};
+
+// Sent into the folder the files are in, under another spelling: one notice for the whole
+// selection, no replace question, every file as it was; a file of the selection that lives
+// elsewhere still goes.
+TEST_F(JobTest, TheFilesOwnFolderUnderAnotherSpellingSaysSoOnceAndTheOthersGo) {
+    kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    std::wstring upper = source_;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    SecondLetter letter(source_);
+    struct Case {
+        std::wstring destination;
+        bool withOther;
+        const wchar_t* text;
+    };
+    std::vector<Case> cases = {
+        {upper, false, L"The selected files are already in the destination directory:"},
+        {upper, true, L"3 of the selected files are already in the destination directory:"},
+    };
+    if (letter.Made()) {
+        cases.push_back({letter.Root(), false, L"The selected files are already in"});
+    } else {
+        ADD_FAILURE() << "no second drive letter could be made";
+    }
+    const std::wstring other = root_.Path() + L"\\elsewhere.wdjob";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.destination);
+        auto selection = files;
+        if (c.withOther) {
+            ASSERT_TRUE(kit::WriteBytes(other, "elsewhere"));
+            selection.push_back(other);
+        }
+        Start(selection, c.destination, false);  // a move would delete the only copy
+        HWND notice = WaitForDialog(L"Wendrift : Already there");
+        ASSERT_TRUE(notice);
+        EXPECT_EQ(MessageBoxText(notice).find(c.text), 0u) << MessageBoxText(notice);
+        PostCommand(notice, IDOK);
+        WaitForEnd();
+        EXPECT_FALSE(FindWindowW(L"#32770", L"Confirm File Replace"));
+        EXPECT_FALSE(FindWindowW(L"#32770", L"Wendrift : Already there")) << "said once";
+        for (auto& file : files) EXPECT_EQ(Bytes(file), Original(file));
+        if (c.withOther) {
+            EXPECT_FALSE(kit::Exists(other));
+            EXPECT_EQ(Bytes(source_ + L"\\elsewhere.wdjob"), "elsewhere");
+            DeleteFileW((source_ + L"\\elsewhere.wdjob").c_str());
+        }
+    }
 }
 
 // ---- skipped and failed files ----------------------------------------------------------
