@@ -16,11 +16,16 @@ struct TransferPlatform {
                                        LPVOID data, DWORD flags);
     using TickFunction = DWORD(WINAPI*)();
     using TaskbarFunction = bool (*)(HWND window, const TaskbarProgress& progress);
+    // What the staging sweep learns of an open name: its attributes and reparse tag (Wine makes
+    // no cloud placeholders or deduplicated files to test with).
+    using FileInformationFunction = BOOL(WINAPI*)(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind,
+                                                  LPVOID information, DWORD size);
 
     CopyFunction copyFile = CopyFileExW;
     MoveFunction moveFile = MoveFileWithProgressW;
     TickFunction tickCount = GetTickCount;
     TaskbarFunction showOnTaskbar = ShowOnTaskbar;
+    FileInformationFunction fileInformation = GetFileInformationByHandleEx;
 };
 
 // The process-wide set; set up before a transfer starts, read by its worker.

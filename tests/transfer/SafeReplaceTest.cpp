@@ -9,11 +9,13 @@
 #include "transfer/ProgressContext.h"
 #include "transfer/StagingFolder.h"
 #include "transfer/StartTransfer.h"
+#include "transfer/TransferPlatform.h"
 #include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>
 
 #include <cwctype>
+#include <map>
 
 namespace {
 
@@ -284,8 +286,9 @@ private:
     bool made_ = false;
 };
 
-// Whatever the answer to an earlier question, a file whose target is the file itself under the
-// other name is reported and left alone; a move that finds the rename refused as between two
+// Whatever the answer to an earlier question, a file whose target is the file itself under
+// another name (a hard link) is reported and left alone, and files in the destination's own
+// folder under the other letter get one notice; a move that finds the rename refused as between two
 // volumes (Windows between a local path and a share of it; the stand-in here, as Wine renames
 // such a file in place) never deletes it.
 TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
@@ -303,35 +306,42 @@ TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
             // A different file of the first source's name waits in the folder.
             ASSERT_TRUE(kit::WriteBytes(folder + L"\\a.wdrep", "existing a"));
             ASSERT_TRUE(kit::WriteBytes(sources_[0], kit::Payload(200000, 'a')));
-            std::vector<std::wstring> files = {sources_[0]};
-            for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
-                files.push_back(folder + L"\\" + name);
-                ASSERT_TRUE(kit::WriteBytes(files.back(), kit::Payload(1000, name[0])));
-            }
+            // c in the folder itself, d a hard link of the folder's d from a folder below it.
+            std::vector<std::wstring> files = {sources_[0], folder + L"\\c.wdrep",
+                                               folder + L"\\sub\\d.wdrep"};
+            CreateDirectoryW((folder + L"\\sub").c_str(), nullptr);
+            ASSERT_TRUE(kit::WriteBytes(files[1], kit::Payload(1000, 'c')));
+            ASSERT_TRUE(kit::WriteBytes(folder + L"\\d.wdrep", kit::Payload(1000, 'd')));
+            DeleteFileW(files[2].c_str());
+            ASSERT_TRUE(CreateHardLinkW(files[2].c_str(), (folder + L"\\d.wdrep").c_str(),
+                                        nullptr));
             before_ = kit::Threads();
             ASSERT_TRUE(StartTransfer(nullptr, files, alias, isCopy));
             HWND question = kit::WaitForDialog(L"Confirm File Replace");
             ASSERT_TRUE(question);
             PostCommand(question, answer);
-            for (int i = 0; i < 2; ++i) {
-                HWND box = kit::WaitForDialog(isCopy ? L"Wendrift : Can't copy file"
-                                                     : L"Wendrift : Can't move file");
-                ASSERT_TRUE(box) << "no report for " << i;
-                EXPECT_EQ(MessageBoxText(box).find(
-                              L"The source and destination file names are the same:\n\n" +
-                              files[i + 1] + L"\n\nand\n\n" + alias + L"\\"),
-                          0u)
-                    << MessageBoxText(box);
-                PostCommand(box, IDOK);
-                ASSERT_TRUE(WaitForWindowGone(box, 5000));
-            }
+            HWND box = kit::WaitForDialog(isCopy ? L"Wendrift : Can't copy file"
+                                                 : L"Wendrift : Can't move file");
+            ASSERT_TRUE(box) << "no report for the hard link";
+            EXPECT_EQ(MessageBoxText(box).find(
+                          L"The source and destination file names are the same:\n\n" +
+                          files[2] + L"\n\nand\n\n" + alias + L"\\d.wdrep"),
+                      0u)
+                << MessageBoxText(box);
+            PostCommand(box, IDOK);
+            ASSERT_TRUE(WaitForWindowGone(box, 5000));
+            // The file in the destination's own folder, under the other letter: one notice.
+            HWND notice = kit::WaitForDialog(L"Wendrift : Already there");
+            ASSERT_TRUE(notice);
+            EXPECT_EQ(MessageBoxText(notice).find(L"One selected file is already in"), 0u);
+            PostCommand(notice, IDOK);
             WaitForEnd();
             EXPECT_EQ(Bytes(folder + L"\\a.wdrep"), kit::Payload(200000, 'a'));
             EXPECT_EQ(kit::Exists(sources_[0]), isCopy);
             EXPECT_EQ(Bytes(files[1]), kit::Payload(1000, 'c'));
             EXPECT_EQ(Bytes(files[2]), kit::Payload(1000, 'd'));
             EXPECT_EQ(kit::Listing(alias), (std::vector<std::wstring>{L"a.wdrep", L"c.wdrep",
-                                                                      L"d.wdrep"}));
+                                                                      L"d.wdrep", L"sub"}));
         }
     }
     // Behind the question, the engine's own guard: after the copy across volumes the source's
@@ -457,3 +467,58 @@ TEST_F(SafeReplaceTest, ATransferClearsTheStagingFolderOfAKilledHostButNotOneInU
 }
 
 }  // namespace
+
+// ---- reparse points of our name -------------------------------------------------------------
+
+namespace {
+
+// The tag the platform reports for names ending so; every other name as the platform says.
+std::map<std::wstring, DWORD> gTags;
+
+BOOL WINAPI TaggedInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information,
+                              DWORD size) {
+    if (!GetFileInformationByHandleEx(file, kind, information, size)) return FALSE;
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH * 2, 0);
+    std::wstring name(path, length < MAX_PATH * 2 ? length : 0);
+    for (const auto& tagged : gTags) {
+        if (kind == FileAttributeTagInfo && name.size() >= tagged.first.size() &&
+            name.compare(name.size() - tagged.first.size(), tagged.first.size(), tagged.first) ==
+                0) {
+            auto* info = static_cast<FILE_ATTRIBUTE_TAG_INFO*>(information);
+            info->FileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+            info->ReparseTag = tagged.second;
+        }
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// Only a name surrogate (junction, symbolic link, mount point) is never entered or removed;
+// a cloud placeholder or a deduplicated file of ours is an ordinary folder or file to the sweep.
+TEST(StaleStagingFolders, OnlyNameSurrogatesAreLeftAloneOtherReparsePointsGo) {
+    kit::Scratch folder(L"stale-tags");
+    struct Case { const wchar_t* name; const wchar_t* tagged; DWORD tag; bool folderGoes; };
+    const Case cases[] = {
+        {L"~wd000000C1.tmp", L"~wd000000C1.tmp", IO_REPARSE_TAG_CLOUD_1, true},
+        {L"~wd000000C2.tmp", L"~wd000000C2.tmp", IO_REPARSE_TAG_MOUNT_POINT, false},
+        {L"~wd000000C3.tmp", L"~wd000000C3.tmp\\f", IO_REPARSE_TAG_DEDUP, true},
+        {L"~wd000000C4.tmp", L"~wd000000C4.tmp\\f", IO_REPARSE_TAG_SYMLINK, false},
+    };
+    gTags.clear();
+    for (const Case& c : cases) {
+        std::wstring path = folder / c.name;
+        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+        ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        gTags[c.tagged] = c.tag;
+    }
+    Platform().fileInformation = TaggedInformation;
+    EXPECT_EQ(RemoveStaleStagingFolders(folder.Path()), 2u);
+    kit::RestorePlatform();
+    for (const Case& c : cases) {
+        EXPECT_EQ(kit::Exists(folder / c.name), !c.folderGoes) << c.name;
+        if (!c.folderGoes) EXPECT_TRUE(kit::Exists(folder / c.name + L"\\f")) << c.name;
+    }
+}
