@@ -1,13 +1,12 @@
 #include "shellext/common/AskDestination.h"
 
+#include "shellext/common/FolderProbe.h"
 #include "shellext/common/PickerPlan.h"
 #include "store/AssociationStore.h"
 #include "store/PickerMemory.h"
 #include "winframe/FolderPicker.h"
 #include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
-
-#include <shlwapi.h>
 
 bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool isCopy,
                        std::wstring& destination) {
@@ -19,11 +18,10 @@ bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool 
     FolderPick pick;
     pick.owner = owner;
     pick.title = PickerTitle(isCopy, files);
-    pick.startFolder =
-        StartFolder(LastPickedFolder(extension), associated, files.front(),
-                    [](const std::wstring& folder) {
-                        return PathIsDirectoryW(folder.c_str()) != FALSE;
-                    });
+    // Never probed on this thread: it is the file manager's own.
+    pick.startFolder = FirstFolderPresent(
+        StartCandidates(LastPickedFolder(extension), associated, files.front()),
+        kFolderProbeBudgetMs);
     // Remembering adds to the extension's own folders, which only a stored extension has.
     const bool canRemember = !extension.empty() && ExtensionExists(extension);
     if (canRemember) {

@@ -20,19 +20,18 @@ std::wstring RememberLabel(const std::wstring& extension) {
     return L"Remember this folder for " + shown + L" files";
 }
 
-std::wstring StartFolder(const std::wstring& lastPicked,
-                         const std::vector<std::wstring>& associated, const std::wstring& file,
-                         const std::function<bool(const std::wstring&)>& exists) {
-    std::vector<std::wstring> candidates = {lastPicked};
+std::vector<std::wstring> StartCandidates(const std::wstring& lastPicked,
+                                          const std::vector<std::wstring>& associated,
+                                          const std::wstring& file) {
+    std::vector<std::wstring> candidates;
+    if (IsAbsoluteDirectory(lastPicked)) candidates.push_back(lastPicked);
     for (const std::wstring& directory : associated) {
         if (IsAbsoluteDirectory(directory)) {
             candidates.push_back(directory);
             break;
         }
     }
-    candidates.push_back(FolderOf(file));
-    for (const std::wstring& candidate : candidates) {
-        if (IsAbsoluteDirectory(candidate) && exists(candidate)) return candidate;
-    }
-    return std::wstring();
+    std::wstring own = FolderOf(file);
+    if (IsAbsoluteDirectory(own)) candidates.push_back(own);
+    return candidates;
 }

@@ -2,7 +2,6 @@
 // box and the folder it starts in.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,9 +11,10 @@ std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files);
 // "Remember this folder for .jpg files", the extension folded to lower case.
 std::wstring RememberLabel(const std::wstring& extension);
 
-// The first of these that is absolute and that `exists` accepts: the folder last picked this way for the extension,
-// the extension's first usable (absolute) folder, the selection's own folder. Empty when none
-// is: the picker then starts where the platform does.
-std::wstring StartFolder(const std::wstring& lastPicked,
-                         const std::vector<std::wstring>& associated, const std::wstring& file,
-                         const std::function<bool(const std::wstring&)>& exists);
+// Where the picker may start, best first, absolute folders only: the folder last picked this
+// way for the extension, the extension's first usable (absolute) folder, the selection's own
+// folder. It starts in the first that is there (FirstFolderPresent), else where the platform
+// does.
+std::vector<std::wstring> StartCandidates(const std::wstring& lastPicked,
+                                          const std::vector<std::wstring>& associated,
+                                          const std::wstring& file);
