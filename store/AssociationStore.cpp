@@ -4,7 +4,6 @@
 #include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
-const wchar_t kStoreBaseKey[] = L"Software\\Wendrift\\Extensions";
 
 namespace {
 // False for a name that would address some other key than the extension's own: an empty name

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-extern const wchar_t kStoreBaseKey[];  // "Software\Wendrift\Extensions"
+#include "WendriftClassIds.h"  // kStoreBaseKey, written once in shellext/entry/ClassIds.cmake
 
 bool AddExtension(const std::wstring& extension);
 bool RemoveExtension(const std::wstring& extension);

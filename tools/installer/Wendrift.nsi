@@ -2,7 +2,8 @@
 ; registers the library in the 64-bit registry and adds the Start-menu shortcut and the
 ; uninstall entry. On Windows 11 it also registers the package that puts "Copy To" and
 ; "Move To" into the first right-click menu. The build passes LIBRARY, CONFIG_PROGRAM (both
-; signed), VERSION, OUTFILE, PACKAGE, ASSETS, CERTIFICATE, PACKAGE_DEFINES and SIGNING with -D.
+; signed), VERSION, OUTFILE, PACKAGE, ASSETS, CERTIFICATE, PACKAGE_DEFINES, IDS_DEFINES
+; and SIGNING with -D.
 
 Unicode true
 Target amd64-unicode
@@ -15,6 +16,8 @@ SetCompressor /SOLID lzma
 ; PACKAGE_NAME and PACKAGE_FAMILY, derived from the signing certificate, and
 ; CERTIFICATE_SELF_SIGNED when nobody but the machine that trusts it vouches for it.
 !include "${PACKAGE_DEFINES}"
+; PROGID, STORE_KEY and the class ids, written once for the library and the setup.
+!include "${IDS_DEFINES}"
 
 !ifndef VERSION
   !error "VERSION must be defined"
@@ -31,8 +34,6 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Wendrift"
 !define PUBLISHER "The Wendrift authors"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Wendrift"
-!define STORE_KEY "Software\Wendrift\Extensions"
-!define PROGID "Wendrift.ShellCallback.1"
 !define SHORTCUT_DIR "$SMPROGRAMS\Wendrift"
 !define SHORTCUT "${SHORTCUT_DIR}\Wendrift Configuration.lnk"
 ; Windows 11's first right-click menu: the package, its certificate, the Active Setup entry
