@@ -42,12 +42,10 @@ DWORD CreateDirectoryTree(const std::wstring& path) {
     while (folder.size() > rootLength && IsPathSeparator(folder.back())) folder.pop_back();
     if (CreateDirectoryW(folder.c_str(), nullptr)) return ERROR_SUCCESS;
     DWORD error = GetLastError();
-    size_t separator = folder.find_last_of(L"\\/");
-    if (error != ERROR_PATH_NOT_FOUND || separator == std::wstring::npos ||
-        separator < rootLength) {
-        return error;
-    }
-    DWORD parentError = CreateDirectoryTree(folder.substr(0, separator));
+    // Only a missing folder above, short of the root, is made first.
+    std::wstring parent = FolderOf(folder);
+    if (error != ERROR_PATH_NOT_FOUND || parent.size() <= rootLength) return error;
+    DWORD parentError = CreateDirectoryTree(parent);
     if (parentError != ERROR_SUCCESS && parentError != ERROR_ALREADY_EXISTS) return parentError;
     return CreateDirectoryW(folder.c_str(), nullptr) ? ERROR_SUCCESS : GetLastError();
 }

@@ -252,6 +252,7 @@ TEST_F(DialogsAtDpi, NothingClippedOrOverlappingAndIconsAtTheirSize) {
              progress.ShowCurrent(100, current);
              progress.ShowElapsed(359999000);
              progress.ShowRate(L"Transfer Rate: 1023.99 KB/sec");
+             SetDlgItemTextW(dialog.Handle(), IDC_PROGRESS_PAUSE, L"&Resume");  // the longer
          }},
         {"replace-dialog", false, library_, IDD_REPLACE,
          [&] { return new ReplaceConfirmDlg(source_, target_, true); }, nothing},

@@ -72,6 +72,18 @@ protected:
             << "transfer hangs:" << kit::NewThreadsLeft(before_);
     }
 
+    // A copy into a missing folder, stopped at its "Directory not found" question. The question
+    // belongs to the job's owner: the progress dialog stays usable meanwhile, and it has its
+    // title from its first appearance, before any file has started.
+    void StartWithDestinationQuestion(const std::vector<std::wstring>& files,
+                                      const std::wstring& missing, HWND& box, HWND& progress) {
+        Start(files, missing, true);
+        box = WaitForDialog(L"Wendrift : Directory not found");
+        ASSERT_TRUE(box);
+        progress = WaitForWindow(L"#32770", L"Copying ...", 5000);
+        ASSERT_TRUE(progress);
+    }
+
     // Answers the replace question that must come next; returns its window (gone by then).
     HWND Answer(int button) {
         HWND dialog = WaitForDialog(L"Confirm File Replace");
@@ -495,13 +507,9 @@ TEST_F(JobTest, CancelWhileTheDestinationQuestionIsOpenEndsBeforeTheFirstFile) {
     kit::StandIn& standIn = kit::InstallStandIn();
     auto files = Sources({L"a.wdjob"});
     std::wstring missing = destination_ + L"\\new";
-    Start(files, missing, true);
-    HWND box = WaitForDialog(L"Wendrift : Directory not found");
-    ASSERT_TRUE(box);
-    // The question belongs to the job's owner: the progress dialog stays usable meanwhile, and
-    // it has its title from its first appearance, before any file has started.
-    HWND progress = WaitForWindow(L"#32770", L"Copying ...", 5000);
-    ASSERT_TRUE(progress);
+    HWND box = nullptr, progress = nullptr;
+    StartWithDestinationQuestion(files, missing, box, progress);
+    if (HasFatalFailure()) return;
     HWND cancel = GetDlgItem(progress, IDC_PROGRESS_CANCEL);
     ASSERT_TRUE(IsWindowEnabled(cancel));
     SendMessageW(cancel, BM_CLICK, 0, 0);
@@ -564,11 +572,9 @@ TEST_F(JobTest, PauseBetweenFilesStartsNoFileUntilResume) {
     kit::StandIn& standIn = kit::InstallStandIn();
     auto files = Sources({L"a.wdjob"});
     std::wstring missing = destination_ + L"\\new";
-    Start(files, missing, true);
-    HWND box = WaitForDialog(L"Wendrift : Directory not found");
-    ASSERT_TRUE(box);
-    HWND progress = WaitForWindow(L"#32770", L"Copying ...", 5000);
-    ASSERT_TRUE(progress);
+    HWND box = nullptr, progress = nullptr;
+    StartWithDestinationQuestion(files, missing, box, progress);
+    if (HasFatalFailure()) return;
     ClickButton(progress, IDC_PROGRESS_PAUSE);
     Sleep(300);
     EXPECT_TRUE(IsWindow(box)) << "the question stays open";
@@ -583,31 +589,26 @@ TEST_F(JobTest, PauseBetweenFilesStartsNoFileUntilResume) {
 
 // ---- the files' own folder ------------------------------------------------------------------
 
-// A second drive letter of the prefix onto a folder, as Windows reaches one folder through
-// another letter; removed again by the destructor.
+// A second drive letter of the prefix onto `folder` (a link in its dosdevices, as Windows
+// reaches one folder through another letter), removed by the destructor; empty when none.
 class SecondLetter {
 public:
     explicit SecondLetter(const std::wstring& folder) {
         wchar_t prefix[MAX_PATH] = {};
         GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
-        for (wchar_t letter = L'Y'; letter > L'M' && !letter_; --letter) {
-            if (!(GetLogicalDrives() & (1u << (letter - L'A')))) letter_ = letter;
+        wchar_t letter = L'Y';
+        while (letter > L'M' && (GetLogicalDrives() & (1u << (letter - L'A')))) --letter;
+        link_ = L"'" + std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter)) + L":'";
+        if (prefix[0] && kit::RunUnix(L"rm -f " + link_ + L" && ln -s '" +
+                                      kit::UnixPathOf(folder) + L"' " + link_)) {
+            root_ = std::wstring(1, letter) + L":\\";
         }
-        std::wstring unix = kit::UnixPathOf(folder);
-        if (!prefix[0] || unix.empty() || !letter_) return;
-        link_ = L"'" + std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter_)) + L":'";
-        made_ = kit::RunUnix(L"rm -f " + link_ + L" && ln -s '" + unix + L"' " + link_);
     }
-    ~SecondLetter() {
-        if (!link_.empty()) kit::RunUnix(L"rm -f " + link_);
-    }
-    bool Made() const { return made_ && GetFileAttributesW(Root().c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::wstring Root() const { return std::wstring(1, letter_) + L":\\"; }
+    ~SecondLetter() { kit::RunUnix(L"rm -f " + link_); }
+    const std::wstring& Root() const { return root_; }
 
 private:
-    wchar_t letter_ = 0;
-    std::wstring link_;
-    bool made_ = false;
+    std::wstring link_, root_;
 };
 
 // Sent into the folder the files are in, under another spelling: one notice for the whole
@@ -616,45 +617,32 @@ private:
 TEST_F(JobTest, TheFilesOwnFolderUnderAnotherSpellingSaysSoOnceAndTheOthersGo) {
     kit::InstallStandIn();
     auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
-    std::wstring upper = source_;
+    std::wstring upper = source_, other = root_.Path() + L"\\elsewhere.wdjob";
     for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
     SecondLetter letter(source_);
-    struct Case {
-        std::wstring destination;
-        bool withOther;
-        const wchar_t* text;
+    ASSERT_FALSE(letter.Root().empty()) << "no second drive letter could be made";
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {upper, L"The selected files are already in the destination directory:"},
+        {letter.Root(), L"3 of the selected files are already in the destination directory:"},
     };
-    std::vector<Case> cases = {
-        {upper, false, L"The selected files are already in the destination directory:"},
-        {upper, true, L"3 of the selected files are already in the destination directory:"},
-    };
-    if (letter.Made()) {
-        cases.push_back({letter.Root(), false, L"The selected files are already in"});
-    } else {
-        ADD_FAILURE() << "no second drive letter could be made";
-    }
-    const std::wstring other = root_.Path() + L"\\elsewhere.wdjob";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.destination);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
         auto selection = files;
-        if (c.withOther) {
+        bool withOther = c.second[0] == L'3';
+        if (withOther) {
             ASSERT_TRUE(kit::WriteBytes(other, "elsewhere"));
             selection.push_back(other);
         }
-        Start(selection, c.destination, false);  // a move would delete the only copy
+        Start(selection, c.first, false);  // a move would delete the only copy
         HWND notice = WaitForDialog(L"Wendrift : Already there");
         ASSERT_TRUE(notice);
-        EXPECT_EQ(MessageBoxText(notice).find(c.text), 0u) << MessageBoxText(notice);
+        EXPECT_EQ(MessageBoxText(notice).find(c.second), 0u) << MessageBoxText(notice);
         PostCommand(notice, IDOK);
         WaitForEnd();
         EXPECT_FALSE(FindWindowW(L"#32770", L"Confirm File Replace"));
         EXPECT_FALSE(FindWindowW(L"#32770", L"Wendrift : Already there")) << "said once";
         for (auto& file : files) EXPECT_EQ(Bytes(file), Original(file));
-        if (c.withOther) {
-            EXPECT_FALSE(kit::Exists(other));
-            EXPECT_EQ(Bytes(source_ + L"\\elsewhere.wdjob"), "elsewhere");
-            DeleteFileW((source_ + L"\\elsewhere.wdjob").c_str());
-        }
+        if (withOther) EXPECT_EQ(Bytes(source_ + L"\\elsewhere.wdjob"), "elsewhere");
     }
 }
 

@@ -519,6 +519,8 @@ TEST(StaleStagingFolders, OnlyNameSurrogatesAreLeftAloneOtherReparsePointsGo) {
     kit::RestorePlatform();
     for (const Case& c : cases) {
         EXPECT_EQ(kit::Exists(folder / c.name), !c.folderGoes) << c.name;
-        if (!c.folderGoes) EXPECT_TRUE(kit::Exists(folder / c.name + L"\\f")) << c.name;
+        if (!c.folderGoes) {
+            EXPECT_TRUE(kit::Exists(folder / c.name + L"\\f")) << c.name;
+        }
     }
 }
