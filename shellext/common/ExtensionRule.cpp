@@ -5,7 +5,7 @@
 
 bool AllSameExtension(const std::vector<std::wstring>& paths) {
     if (paths.empty()) return false;
-    std::wstring first = PathExtension(paths.front());
+    std::wstring first = SelectionExtension(paths);
     ToLower(first);
     for (const std::wstring& path : paths) {
         std::wstring extension = PathExtension(path);

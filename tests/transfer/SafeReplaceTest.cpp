@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <map>
 
@@ -472,23 +473,19 @@ TEST_F(SafeReplaceTest, ATransferClearsTheStagingFolderOfAKilledHostButNotOneInU
 
 namespace {
 
-// The tag the platform reports for names ending so; every other name as the platform says.
+// The tag the platform reports for each name from "~wd" on; every other name as it says.
 std::map<std::wstring, DWORD> gTags;
 
 BOOL WINAPI TaggedInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information,
                               DWORD size) {
     if (!GetFileInformationByHandleEx(file, kind, information, size)) return FALSE;
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH * 2, 0);
-    std::wstring name(path, length < MAX_PATH * 2 ? length : 0);
-    for (const auto& tagged : gTags) {
-        if (kind == FileAttributeTagInfo && name.size() >= tagged.first.size() &&
-            name.compare(name.size() - tagged.first.size(), tagged.first.size(), tagged.first) ==
-                0) {
-            auto* info = static_cast<FILE_ATTRIBUTE_TAG_INFO*>(information);
-            info->FileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-            info->ReparseTag = tagged.second;
-        }
+    wchar_t path[MAX_PATH] = {};
+    std::wstring name(path, GetFinalPathNameByHandleW(file, path, MAX_PATH, 0) % MAX_PATH);
+    auto tagged = gTags.find(name.substr(std::min(name.find(L"~wd"), name.size())));
+    if (kind == FileAttributeTagInfo && tagged != gTags.end()) {
+        auto* info = static_cast<FILE_ATTRIBUTE_TAG_INFO*>(information);
+        info->FileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        info->ReparseTag = tagged->second;
     }
     return TRUE;
 }
