@@ -260,7 +260,7 @@ measure_throughput() {
   printf '  first transfer in a process (one 4 KiB file, before each (a) run): median %.1f ms\n' "$first"
   printf '  fixed start and end of a transfer (the same again, in that process): median %.1f ms,\n' \
     "${fixed_parts[$place,fixed_ms]}"
-  printf '    of which the dialog made, shown and destroyed %.1f ms, two threads started and ended %.1f ms,\n' \
+  printf '    of which the UI thread with its dialog made, shown and destroyed %.1f ms, the worker thread %.1f ms,\n' \
     "${fixed_parts[$place,dialog_ms]}" "${fixed_parts[$place,threads_ms]}"
   printf '    the rest (the one file, the messages, the dialog painted and closed) %.1f ms\n' \
     "$(awk -v f="${fixed_parts[$place,fixed_ms]}" -v d="${fixed_parts[$place,dialog_ms]}" \

@@ -10,8 +10,8 @@
 //                                     file arrived whole. A transfer of the warm-up folder
 //                                     comes first (warmup_ms), then the same again (fixed_ms:
 //                                     the start and end of a transfer, with its one small file)
-//                                     and its parts: making, showing and destroying the dialog
-//                                     (dialog_ms), starting and ending two threads (threads_ms).
+//                                     and its parts: a thread making, showing and destroying
+//                                     the dialog (dialog_ms), one more thread (threads_ms).
 //   copyloop SOURCE_FOLDER DESTINATION  the same files by a plain CopyFileExW loop (no routine).
 //   copyloop-new SOURCE_FOLDER DESTINATION
 //                                     the same loop with COPY_FILE_FAIL_IF_EXISTS, as the
@@ -176,36 +176,36 @@ bool TimedTransfer(const std::wstring& source, const std::wstring& destination, 
     return done;
 }
 
-// The progress dialog from the library's own template, made, shown and destroyed, as a
-// transfer does once; the third time, as this program's own copy of the dialog code sets up
-// what the library's did in the transfers before.
-double DialogMs() {
-    SetLibraryModule(GetModuleHandleW(L"Wendrift.dll"));
-    double elapsed = 0;
-    for (int round = 0; round < 3; ++round) {
+// A thread started, running `work` and waited for, in milliseconds: the median of five, after
+// one that sets up what this program's own copy of the code does once.
+double ThreadMs(LPTHREAD_START_ROUTINE work) {
+    std::vector<double> samples;
+    for (int round = 0; round < 6; ++round) {
         double start = NowMs();
-        ProgressDlg dialog;
-        if (dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {
-            ShowWindow(dialog.Handle(), SW_SHOW);
-            DestroyWindow(dialog.Handle());
-        }
-        elapsed = NowMs() - start;
-    }
-    return elapsed;
-}
-
-// Two threads started and waited for, as a transfer starts its UI thread and its worker.
-double ThreadsMs() {
-    double start = NowMs();
-    for (int i = 0; i < 2; ++i) {
-        HANDLE thread = CreateThread(
-            nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+        HANDLE thread = CreateThread(nullptr, 0, work, nullptr, 0, nullptr);
         if (!thread) return -1;
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
+        if (round > 0) samples.push_back(NowMs() - start);
     }
-    return NowMs() - start;
+    return Median(samples);
 }
+
+// The transfer's UI thread alone: the progress dialog from the library's own template made,
+// shown, its messages answered and destroyed.
+DWORD WINAPI DialogAlone(LPVOID) {
+    ProgressDlg dialog;
+    if (dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {
+        ShowWindow(dialog.Handle(), SW_SHOW);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        DestroyWindow(dialog.Handle());
+    }
+    return 0;
+}
+
+// The worker thread alone, doing nothing.
+DWORD WINAPI NothingAlone(LPVOID) { return 0; }
 
 // The shell's process has shown windows of the common controls long before a transfer starts;
 // this one has not. A first transfer of one small file loads and sets up what a process does
@@ -219,7 +219,8 @@ int Invoke(const std::wstring& source, const std::wstring& destination,
         DeleteFileW((warmUpDestination + L"\\" + file.name).c_str());
     }
     if (!TimedTransfer(warmUpSource, warmUpDestination, fixedMs)) return 1;
-    double dialogMs = DialogMs(), threadsMs = ThreadsMs();
+    SetLibraryModule(GetModuleHandleW(L"Wendrift.dll"));
+    double dialogMs = ThreadMs(DialogAlone), threadsMs = ThreadMs(NothingAlone);
     if (!TimedTransfer(source, destination, ms)) return 1;
     printf("warmup_ms %.3f\nfixed_ms %.3f\ndialog_ms %.3f\nthreads_ms %.3f\nms %.3f\n", warmUpMs,
            fixedMs, dialogMs, threadsMs, ms);
