@@ -124,7 +124,3 @@ def publisher_id(publisher):
     bits = int.from_bytes(hashlib.sha256(publisher.encode("utf-16-le")).digest()[:8], "big") << 1
     alphabet = "0123456789abcdefghjkmnpqrstvwxyz"
     return "".join(alphabet[(bits >> (5 * (12 - i))) & 31] for i in range(13))
-
-
-def family_name(name, publisher):
-    return name + "_" + publisher_id(publisher)
