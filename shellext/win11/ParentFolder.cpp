@@ -19,7 +19,16 @@ bool SameIdList(PCIDLIST_ABSOLUTE a, PCIDLIST_ABSOLUTE b) {
     return size == ILGetSize(b) && std::memcmp(a, b, size) == 0;
 }
 
+constexpr UINT kLongPathUnits = 32768;
+
 }  // namespace
+
+bool FileSystemPath(PCIDLIST_ABSOLUTE id, std::wstring& path) {
+    std::wstring buffer(kLongPathUnits, L'\0');
+    if (!SHGetPathFromIDListEx(id, &buffer[0], kLongPathUnits, GPFIDL_DEFAULT)) return false;
+    path = buffer.c_str();
+    return true;
+}
 
 ParentFolder::~ParentFolder() { Forget(); }
 
@@ -28,6 +37,7 @@ void ParentFolder::Forget() {
     folder_ = nullptr;
     ILFree(parentId_);
     parentId_ = nullptr;
+    path_.clear();
 }
 
 bool ParentFolder::Bind(PCIDLIST_ABSOLUTE item) {
@@ -49,11 +59,12 @@ bool ParentFolder::Bind(PCIDLIST_ABSOLUTE item) {
     }
     folder_ = folder;
     parentId_ = parent;
+    if (!FileSystemPath(parentId_, path_)) path_.clear();
     return true;
 }
 
 bool ParentFolder::Describe(IShellItem* item, SFGAOF asked, std::wstring& name,
-                            SFGAOF& attributes) {
+                            std::wstring& path, SFGAOF& attributes) {
     PIDLIST_ABSOLUTE raw = nullptr;
     if (item == nullptr || FAILED(SHGetIDListFromObject(item, &raw))) return false;
     std::unique_ptr<ITEMIDLIST_ABSOLUTE, TaskMemFree> id(raw);
@@ -70,5 +81,12 @@ bool ParentFolder::Describe(IShellItem* item, SFGAOF asked, std::wstring& name,
     if (FAILED(folder_->GetAttributesOf(1, &child, &found))) return false;
     name = owned.get();
     attributes = found & asked;
+    if (!path_.empty()) {
+        path = path_;
+        if (path.back() != L'\\') path += L'\\';  // a drive's root ends in one already
+        path += name;
+    } else if (!FileSystemPath(id.get(), path)) {  // an item a library or search lists
+        path.clear();
+    }
     return true;
 }
