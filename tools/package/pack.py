@@ -5,7 +5,8 @@
       what the installer needs to know of the packages: their names (one list, for every step
       that installs, registers, checks or removes them), the logos they share, the publisher id
       Windows derives from the certificate's subject (with a name, the family name the installer
-      asks Windows about), and whether the certificate is self-signed (and so needs trusting)
+      asks Windows about), whether the certificate is self-signed (and so needs trusting), and
+      its thumbprint, by which the installer records the trust it gave
   pack.py package --certificate CERT.pem --name NAME --version V --template MANIFEST.in
                   --asset ZIPNAME=FILE ... --out UNSIGNED.msix
       renders the manifest (Publisher = the certificate's subject) and packs it with the logos
@@ -40,6 +41,7 @@ def write_identity(args):
     lines.append("!macroend")
     if msix.self_signed(args.certificate):
         lines.append("!define CERTIFICATE_SELF_SIGNED")
+    lines.append('!define CERTIFICATE_THUMBPRINT "%s"' % msix.thumbprint(args.certificate))
     with open(args.nsis, "w", encoding="utf-8") as nsis:
         nsis.write("\n".join(lines) + "\n")
 
