@@ -19,16 +19,7 @@ bool SameIdList(PCIDLIST_ABSOLUTE a, PCIDLIST_ABSOLUTE b) {
     return size == ILGetSize(b) && std::memcmp(a, b, size) == 0;
 }
 
-constexpr UINT kLongPathUnits = 32768;
-
 }  // namespace
-
-bool FileSystemPath(PCIDLIST_ABSOLUTE id, std::wstring& path) {
-    std::wstring buffer(kLongPathUnits, L'\0');
-    if (!SHGetPathFromIDListEx(id, &buffer[0], kLongPathUnits, GPFIDL_DEFAULT)) return false;
-    path = buffer.c_str();
-    return true;
-}
 
 ParentFolder::~ParentFolder() { Forget(); }
 
@@ -37,7 +28,6 @@ void ParentFolder::Forget() {
     folder_ = nullptr;
     ILFree(parentId_);
     parentId_ = nullptr;
-    path_.clear();
 }
 
 bool ParentFolder::Bind(PCIDLIST_ABSOLUTE item) {
@@ -59,7 +49,6 @@ bool ParentFolder::Bind(PCIDLIST_ABSOLUTE item) {
     }
     folder_ = folder;
     parentId_ = parent;
-    if (!FileSystemPath(parentId_, path_)) path_.clear();
     return true;
 }
 
@@ -70,23 +59,20 @@ bool ParentFolder::Describe(IShellItem* item, SFGAOF asked, std::wstring& name,
     std::unique_ptr<ITEMIDLIST_ABSOLUTE, TaskMemFree> id(raw);
     if (ILIsEmpty(id.get()) || !Bind(id.get())) return false;
     PCUITEMID_CHILD child = ILFindLastID(id.get());
+    // The full parsing name: the bound folder joins its own path and the item's name, at the
+    // cost of the name alone.
     STRRET text = {};
     LPWSTR parsed = nullptr;
-    if (FAILED(folder_->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &text)) ||
+    if (FAILED(folder_->GetDisplayNameOf(child, SHGDN_FORPARSING, &text)) ||
         FAILED(StrRetToStrW(&text, child, &parsed))) {
         return false;
     }
     std::unique_ptr<wchar_t, TaskMemFree> owned(parsed);
-    SFGAOF found = asked;
+    SFGAOF found = asked | SFGAO_FILESYSTEM;
     if (FAILED(folder_->GetAttributesOf(1, &child, &found))) return false;
-    name = owned.get();
+    path = owned.get();
+    name = path.substr(path.find_last_of(L'\\') + 1);
     attributes = found & asked;
-    if (!path_.empty()) {
-        path = path_;
-        if (path.back() != L'\\') path += L'\\';  // a drive's root ends in one already
-        path += name;
-    } else if (!FileSystemPath(id.get(), path)) {  // an item a library or search lists
-        path.clear();
-    }
+    if (!(found & SFGAO_FILESYSTEM)) path.clear();
     return true;
 }

@@ -17,9 +17,9 @@ public:
     ParentFolder(const ParentFolder&) = delete;
     ParentFolder& operator=(const ParentFolder&) = delete;
 
-    // The item's name within its folder (its parsing name), its full file-system path (empty
-    // when it has none) and the asked attributes. False for an item that has no id list or whose
-    // folder cannot be bound or cannot describe it.
+    // The item's name within its folder, its full file-system path (its parsing name; empty
+    // when the item is not in the file system) and the asked attributes. False for an item that
+    // has no id list or whose folder cannot be bound or cannot describe it.
     bool Describe(IShellItem* item, SFGAOF asked, std::wstring& name, std::wstring& path,
                   SFGAOF& attributes);
 
@@ -29,9 +29,4 @@ private:
 
     PIDLIST_ABSOLUTE parentId_ = nullptr;  // the bound folder's own id list
     IShellFolder* folder_ = nullptr;
-    std::wstring path_;  // the bound folder's file-system path, empty for a virtual folder
 };
-
-// The file-system path an id list stands for (as IShellItem::GetDisplayName(SIGDN_FILESYSPATH)
-// gives it, at half its cost under Wine), any length; false when it has none.
-bool FileSystemPath(PCIDLIST_ABSOLUTE id, std::wstring& path);
