@@ -44,14 +44,15 @@ STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE
     if (state == nullptr) return E_POINTER;
     *state = ECS_HIDDEN;
     return GuardCom([&] {
-        // Names suffice for the extension rule: the full paths are read only when a folder is
-        // picked.
         std::vector<std::wstring> names;
+        std::vector<std::wstring> paths;
         bool allFiles = false;
-        if (!ReadItemNames(items, folder_, names, allFiles)) names.clear();  // a virtual item
-        // Whatever the answer: the classic handler learns that this menu asked about them.
-        RecordPackagedMenuSighting(names);
+        if (!ReadItemNames(items, folder_, names, paths, allFiles)) names.clear();  // virtual
         *state = CommandState(names, allFiles, extension_);
+        // Only an entry that shows itself may keep the classic menu's from showing.
+        if (*state == ECS_ENABLED) {
+            RecordPackagedMenuSighting(isCopy_ ? PackagedEntry::Copy : PackagedEntry::Move, paths);
+        }
         return S_OK;
     });
 }

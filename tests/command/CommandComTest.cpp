@@ -228,18 +228,26 @@ TEST_F(Command, OtherFolderAsksInTheTransfersProcessAndRemembersThere) {
     EXPECT_EQ(stored.size(), 3u);
 }
 
-TEST_F(Command, ClassicMenuInAnotherProcessStaysAwayOnlyForWhatTheFirstMenuJustShowed) {
+TEST_F(Command, ClassicMenuInAnotherProcessStaysAwayOnlyWhenBothEntriesJustShowedTheseFiles) {
     ASSERT_EQ(shellkit::Regsvr32(L"/s"), 0);
     ASSERT_TRUE(RegisterExtension(kTwo, true));
-    std::wstring shown = File(L"shown.wdcmd"), other = File(L"other.wdcmd");
+    std::wstring shown = File(L"shown.wdcmd"), folder = Folder(L"folder.wdcmd");
+    Folder(L"twin");
+    std::wstring twin = File(L"twin\\shown.wdcmd");
     auto classicMenu = [](const std::wstring& file) {
         std::string output;
         shellkit::Run(L"\"" + shellkit::ShellHostPath() + L"\" \"" + file + L"\"", 60000, &output);
         return output.find("\"Cop&y To\"") != std::string::npos;
     };
     ASSERT_EQ(State(copy_, {shown}), ECS_ENABLED);
+    EXPECT_TRUE(classicMenu(shown)) << "Move To did not show (its package may be missing)";
+    ASSERT_EQ(State(move_, {shown}), ECS_ENABLED);
     EXPECT_FALSE(classicMenu(shown)) << "the first menu shows Copy To and Move To";
-    EXPECT_TRUE(classicMenu(other)) << "nothing says the first menu showed these";
+    EXPECT_TRUE(classicMenu(twin)) << "the same name in another folder";
+    // The entries hide for a folder, which the classic menu serves: asking is no sighting.
+    ASSERT_EQ(State(copy_, {folder}), ECS_HIDDEN);
+    ASSERT_EQ(State(move_, {folder}), ECS_HIDDEN);
+    EXPECT_TRUE(classicMenu(folder));
     // The user restored the classic menu: Explorer then shows no packaged command.
     const wchar_t override[] =
         L"Software\\Classes\\CLSID\\{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}";

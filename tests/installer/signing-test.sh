@@ -7,7 +7,7 @@
 # Usage: signing-test.sh PACKAGE_FOLDER   (the build's, for an unsigned package to sign)
 set -u
 tools=$(cd "$(dirname "$0")/../../tools/package" && pwd)
-unsigned=${1:?package folder of the build}/Wendrift-unsigned.msix
+unsigned=${1:?package folder of the build}/Wendrift.CopyTo-unsigned.msix
 work=$(mktemp -d "${TMPDIR:-/tmp}/wendrift-signing.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -16,7 +16,7 @@ check() {  # description, command...
   if "$@"; then echo "ok:   $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
 identity() {  # certificate.pem -> the installer's defines
-  python3 "$tools/pack.py" identity --certificate "$1" --name Wendrift.Shell \
+  python3 "$tools/pack.py" identity --certificate "$1" --name Wendrift.CopyTo \
       --nsis "$work/identity.nsh" && cat "$work/identity.nsh"
 }
 unset WENDRIFT_SIGNING_PFX WENDRIFT_SIGNING_PASSWORD WENDRIFT_TIMESTAMP_URL
