@@ -15,20 +15,26 @@ add_test(NAME wine_session_stop
          COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR})
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
-# wendrift_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <seconds>])
+# A test executable that passed with cases skipped exits with this code (tools/wine-run.sh), and
+# ctest reports it as skipped.
+set(WENDRIFT_SKIP_CODE 77)
+
+# wendrift_add_test(<name> SOURCES <files...> [LIBS <libs...>] [ARGS <arguments...>]
+#                   [TIMEOUT <seconds>])
 # One executable per group of related cases; GoogleTest's main; run once under Wine.
 function(wendrift_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   target_link_options(${name} PRIVATE ${WENDRIFT_STATIC_RUNTIME})
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
   math(EXPR wine_timeout "${T_TIMEOUT} - 10")
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine
     TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "WINEPREFIX=${WENDRIFT_WINEPREFIX};WENDRIFT_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb.display;WENDRIFT_WINE_TIMEOUT=${wine_timeout};WENDRIFT_BUILD_DIR=${CMAKE_BINARY_DIR}")
+    SKIP_RETURN_CODE ${WENDRIFT_SKIP_CODE}
+    ENVIRONMENT "WINEPREFIX=${WENDRIFT_WINEPREFIX};WENDRIFT_DISPLAY_FILE=${CMAKE_BINARY_DIR}/xvfb.display;WENDRIFT_WINE_TIMEOUT=${wine_timeout};WENDRIFT_BUILD_DIR=${CMAKE_BINARY_DIR};WENDRIFT_SKIP_CODE=${WENDRIFT_SKIP_CODE}")
 endfunction()

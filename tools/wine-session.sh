@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # start BUILD_DIR: makes the build tree's private Wine prefix on first use, starts a private
-#                  Xvfb display and a persistent wineserver for the test run.
+#                  Xvfb display and a persistent wineserver for the test run, and undoes what a
+#                  killed run left changed.
 # stop BUILD_DIR:  ends every Wine process of that prefix, the wineserver and the Xvfb.
 set -u
 action=${1:?start or stop}
@@ -34,6 +35,15 @@ start() {
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   [ -s "$display_file" ] || { echo "Xvfb did not start"; exit 1; }
   setsid wineserver -p </dev/null >/dev/null 2>&1
+  # What a killed test changed outside itself and could not put back: the lines that undo it
+  # wait in leftovers/ (tests/support/NextRunUndo.h). On the test display: a Wine program they
+  # start may leave Wine's desktop process running, which would break every window without it.
+  for undo in "$build"/leftovers/*.sh; do
+    [ -f "$undo" ] || continue
+    echo "Undoing what a killed test left: $(basename "$undo" .sh)"
+    DISPLAY=":$(head -n1 "$display_file")" sh "$undo" </dev/null >/dev/null 2>&1
+    rm -f "$undo"
+  done
   echo "Wine prefix $WINEPREFIX, display :$(head -n1 "$display_file")"
 }
 

@@ -4,6 +4,7 @@
 // Wine reads the prefix's LogPixels when a process starts: the test sets it and runs itself
 // once per DPI.
 #include "LayoutCheck.h"
+#include "NextRunUndo.h"
 #include "UiDriver.h"
 
 #include "config/AboutDlg.h"
@@ -169,11 +170,14 @@ protected:
 }  // namespace
 
 TEST(Dpi, EveryDialogLaysOutCleanlyAt100And150And200Percent) {
-    if (ChildDpi() != 0) GTEST_SKIP();
-    // The prefix is shared: its value (none, in a fresh one) comes back whatever happens.
+    // The prefix is shared: its value (none, in a fresh one) comes back, after a killed run too.
     DWORD old = 0, size = sizeof(old);
     const bool had = SHGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", nullptr, &old,
                                  &size) == ERROR_SUCCESS;
+    const std::wstring value = L"'HKCU\\" + std::wstring(kDesktopKey) + L"' /v LogPixels /f";
+    NextRunUndo undo(L"dpi", had ? L"wine reg add " + value + L" /t REG_DWORD /d " +
+                                       std::to_wstring(old)
+                                 : L"wine reg delete " + value);
     for (DWORD dpi : {96, 144, 192}) {
         SCOPED_TRACE(dpi);
         SHSetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
@@ -186,7 +190,6 @@ TEST(Dpi, EveryDialogLaysOutCleanlyAt100And150And200Percent) {
 // Both programs' icons hold a 32-bit image of exactly each size a scale asks for, so none is
 // drawn stretched from another size.
 TEST(Dpi, BothIconsHoldA32BitImageForEverySize) {
-    if (ChildDpi() != 0) GTEST_SKIP();
     for (auto icon : {std::make_pair(L"\\config\\WendriftConfig.exe", IDI_PROGRAM),
                       std::make_pair(L"\\shellext\\Wendrift.dll", IDI_TRANSFER_ICON)}) {
         HMODULE module = LoadLibraryExW((BuildDir() + icon.first).c_str(), nullptr,

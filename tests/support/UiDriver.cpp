@@ -280,6 +280,10 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
 
 bool SaveScreenAreaPng(const RECT& area, const std::wstring& path) {
     GdiFlush();
+    // What this process's windows painted reaches the screen when a thread finds its queue
+    // empty (Wine flushes every window's drawing then).
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     std::vector<BYTE> pixels;
     UINT stride = 0;
     if (!CaptureScreenArea(area, pixels, stride)) {
