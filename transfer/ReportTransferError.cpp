@@ -22,9 +22,10 @@ bool LookUpSystemMessage(DWORD error, DWORD language, std::wstring& text) {
 std::wstring SystemErrorText(DWORD error, LANGID language, SystemMessageLookup lookup) {
     std::wstring text;
     // A Windows without English system messages still has its own.
-    for (DWORD tried : {static_cast<DWORD>(language), 0x0409ul, 0ul}) {
-        if (tried == language && language == kEnglish) continue;  // asked for next anyway
-        if (lookup(error, tried, text) && !text.empty()) return text;
+    const DWORD order[] = {language, kEnglish, 0};
+    // English is asked for once, in its place.
+    for (size_t i = language == kEnglish ? 1 : 0; i < 3; ++i) {
+        if (lookup(error, order[i], text) && !text.empty()) return text;
     }
     return FormatText(language, IDS_ERROR_NUMBER, error, error);
 }
