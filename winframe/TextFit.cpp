@@ -76,11 +76,12 @@ bool Contains(const RECT& outer, const RECT& inner) {
 
 class Fitter {
 public:
-    Fitter(HWND dialog) : dialog_(dialog), dpi_(WindowDpi(dialog)) {
-        GetClientRect(dialog, &client_);
+    Fitter(HWND dialog, bool keepCentre)
+        : dialog_(dialog), dpi_(WindowDpi(dialog)), keepCentre_(keepCentre) {
         for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(child)) continue;
+            // The style, not IsWindowVisible: the dialog itself is not shown yet.
+            if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
             Box box = {child, Kind::Other, false, {}, {}};
             box.kind = KindOf(child, box.wraps);
             GetWindowRect(child, &box.place);
@@ -145,8 +146,12 @@ private:
         return std::abs(left - right) <= Px(2);
     }
 
-    // A text needs its width plus the control's inset on either side; a control that has to
-    // grow gets a little more, so that the text still fits once the dialog is scaled.
+    // What a control that has to grow gets beyond its text's width: a sixteenth more, as a
+    // font's width does not follow its size exactly, so that the text still fits once the
+    // dialog is scaled for a monitor of another DPI.
+    static LONG WithSlack(LONG width) { return width + width / 16; }
+
+    // A text needs its width plus the control's inset on either side.
     LONG Needed(size_t i, LONG inset) const {
         const Box& box = boxes_[i];
         if (box.kind == Kind::Combo) {
@@ -158,7 +163,7 @@ private:
                     SendMessageW(box.window, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(&text[0]))));
                 widest = std::max(widest, Measure(box.window, text, 0, DT_SINGLELINE | DT_NOPREFIX).cx);
             }
-            return widest + GetSystemMetrics(SM_CXVSCROLL) + 2 * inset;
+            return widest + SystemMetricForDpi(SM_CXVSCROLL, dpi_) + 2 * inset;
         }
         return Measure(box.window, TextOf(box.window), 0, DT_SINGLELINE).cx + 2 * inset;
     }
@@ -168,7 +173,7 @@ private:
         bool short_ = false;
         for (size_t i : row) {
             short_ = short_ || Needed(i, Px(3)) > Width(i);
-            target = std::max(target, Needed(i, Px(8)));
+            target = std::max(target, WithSlack(Needed(i, Px(8))));
         }
         if (!short_) return;
         for (size_t i : row) {
@@ -178,7 +183,7 @@ private:
 
     void FitWidth(size_t i) {
         const LONG inset = boxes_[i].kind == Kind::Group ? 8 : 3;
-        if (Needed(i, Px(inset)) > Width(i)) GrowRight(i, Needed(i, Px(inset + 5)) - Width(i));
+        if (Needed(i, Px(inset)) > Width(i)) GrowRight(i, WithSlack(Needed(i, Px(inset + 5))) - Width(i));
     }
 
     // The room a label may take to its right without moving anything: up to the next control
@@ -211,9 +216,9 @@ private:
         if (need.cx <= Width(i) && need.cy <= box.place.bottom - box.place.top) return;
         // Into the free room first: one line if it fits there, else as wide as it goes.
         const LONG widest = FreeRight(i, content) - box.place.left;
-        box.place.right = box.place.left + std::max(Width(i), std::min(widest, single + Px(4)));
+        box.place.right = box.place.left + std::max(Width(i), std::min(widest, WithSlack(single) + Px(4)));
         need = Measure(box.window, text, Width(i), flags | wrap);
-        if (need.cx > Width(i)) GrowRight(i, need.cx + Px(4) - Width(i));
+        if (need.cx > Width(i)) GrowRight(i, WithSlack(need.cx) + Px(4) - Width(i));
         const LONG height = box.place.bottom - box.place.top;
         if (need.cy > height) GrowDown(i, need.cy - height);
     }
@@ -277,7 +282,7 @@ private:
         if (wider == 0 && taller == 0) return;
         RECT window;
         GetWindowRect(dialog_, &window);
-        const bool centre = (GetWindowLongW(dialog_, GWL_STYLE) & DS_CENTER) != 0;
+        const bool centre = keepCentre_ && (GetWindowLongW(dialog_, GWL_STYLE) & DS_CENTER) != 0;
         SetWindowPos(dialog_, nullptr, window.left - (centre ? wider / 2 : 0),
                      window.top - (centre ? taller / 2 : 0), window.right - window.left + wider,
                      window.bottom - window.top + taller, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -285,14 +290,14 @@ private:
 
     HWND dialog_;
     UINT dpi_;
-    RECT client_;
+    bool keepCentre_;
     std::vector<Box> boxes_;
 };
 
 }  // namespace
 
-void FitToTexts(HWND dialog) {
+void FitToTexts(HWND dialog, bool keepCentre) {
     if (!IsWindow(dialog)) return;
-    Fitter fitter(dialog);
+    Fitter fitter(dialog, keepCentre);
     fitter.Fit();
 }

@@ -8,4 +8,6 @@
 
 #include <windows.h>
 
-void FitToTexts(HWND dialog);
+// keepCentre: a DS_CENTER dialog grows about its centre; otherwise to the right and down, as
+// after a move to another monitor, whose position Windows chose.
+void FitToTexts(HWND dialog, bool keepCentre = true);
