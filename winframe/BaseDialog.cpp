@@ -53,27 +53,27 @@ void BaseDialog::PrepareTexts(HINSTANCE instance) {
     if (language_ == 0) language_ = ChosenLanguage();
 }
 
+HMODULE BaseDialog::TextsModule() const {
+    return textModule_ != nullptr ? textModule_ : TextModule();
+}
+
 std::wstring BaseDialog::Text(UINT id) const {
-    return LoadText(textModule_ != nullptr ? textModule_ : TextModule(),
-                    language_ != 0 ? language_ : kEnglish, id);
+    return LoadText(TextsModule(), language_ != 0 ? language_ : kEnglish, id);
 }
 
 std::wstring BaseDialog::Format(UINT id, ...) const {
-    const std::wstring format = Text(id);
-    std::wstring text;
     va_list args;
     va_start(args, id);
-    FormatStringV(text, format.c_str(), args);
+    std::wstring text = FormatTextV(TextsModule(), language_ != 0 ? language_ : kEnglish, id, args);
     va_end(args);
     return text;
 }
 
 int BaseDialog::Message(UINT captionId, UINT type, UINT formatId, ...) {
-    const std::wstring format = Text(formatId);
-    std::wstring text;
     va_list args;
     va_start(args, formatId);
-    FormatStringV(text, format.c_str(), args);
+    const std::wstring text =
+        FormatTextV(TextsModule(), language_ != 0 ? language_ : kEnglish, formatId, args);
     va_end(args);
     return ShowMessage(handle_, text, Text(captionId), type);
 }

@@ -92,6 +92,7 @@ public:
 
 private:
     void PrepareTexts(HINSTANCE instance);
+    HMODULE TextsModule() const;
 
     LANGID language_ = 0;
     HMODULE textModule_ = nullptr;

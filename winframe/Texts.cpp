@@ -4,7 +4,6 @@
 #include "winframe/Languages.h"
 #include "winframe/TextHelpers.h"
 
-#include <cstdarg>
 
 namespace {
 
@@ -38,22 +37,25 @@ std::wstring LoadText(HMODULE module, LANGID language, UINT id) {
 
 std::wstring Text(LANGID language, UINT id) { return LoadText(TextModule(), language, id); }
 
-std::wstring FormatText(LANGID language, UINT id, ...) {
-    const std::wstring format = Text(language, id);
+std::wstring FormatTextV(HMODULE module, LANGID language, UINT id, va_list args) {
+    const std::wstring format = LoadText(module, language, id);
     std::wstring text;
+    FormatStringV(text, format.c_str(), args);
+    return text;
+}
+
+std::wstring FormatText(LANGID language, UINT id, ...) {
     va_list args;
     va_start(args, id);
-    FormatStringV(text, format.c_str(), args);
+    std::wstring text = FormatTextV(TextModule(), language, id, args);
     va_end(args);
     return text;
 }
 
 int ShowTextMessage(HWND owner, LANGID language, UINT captionId, UINT type, UINT formatId, ...) {
-    const std::wstring format = Text(language, formatId);
-    std::wstring text;
     va_list args;
     va_start(args, formatId);
-    FormatStringV(text, format.c_str(), args);
+    const std::wstring text = FormatTextV(TextModule(), language, formatId, args);
     va_end(args);
     return ShowMessage(owner, text, Text(language, captionId), type);
 }

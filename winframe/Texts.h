@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <string>
 
 // Where the texts are: the library when this code runs inside it, else the program.
@@ -14,6 +15,8 @@ HMODULE TextModule();
 std::wstring LoadText(HMODULE module, LANGID language, UINT id);
 // The same from TextModule().
 std::wstring Text(LANGID language, UINT id);
+// LoadText(module, language, id) as the format of FormatStringV (TextHelpers.h).
+std::wstring FormatTextV(HMODULE module, LANGID language, UINT id, va_list args);
 // Text(language, id) as the format of FormatString (TextHelpers.h).
 std::wstring FormatText(LANGID language, UINT id, ...);
 // A message box: caption and format are texts, formatted with the arguments that follow.

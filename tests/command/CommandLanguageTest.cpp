@@ -1,14 +1,10 @@
 // The Windows 11 entries speak the classic menu's language: their titles are its submenu titles
-// without the access key, read afresh each time Explorer asks, and the flyout holds its items.
+// without the access key, read afresh each time Explorer asks.
 #include "LanguageValue.h"
 
 #include "shellext/win11/ExplorerCommand.h"
-#include "shellext/win11/FlyoutSource.h"
-#include "store/AssociationStore.h"
-#include "winframe/Languages.h"
 
 #include <gtest/gtest.h>
-#include <shlwapi.h>
 
 namespace {
 
@@ -35,15 +31,6 @@ TEST(CommandLanguage, TitlesFollowTheLanguageChosenEachTimeTheyAreAsked) {
         EXPECT_EQ(Title(copy), c.copyTitle);
         EXPECT_EQ(Title(move), c.moveTitle);
     }
-}
-
-TEST(CommandLanguage, TheFlyoutHoldsTheClassicItemsInTheLanguage) {
-    AddExtension(L".wdcmdlang");
-    std::vector<PlannedItem> items = FlyoutItems(L".wdcmdlang", FindLanguage(L"fr"));
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].label, L"<aucun dossier>");
-    EXPECT_EQ(items[1].label, L"&Autre dossier...");
-    RemoveExtension(L".wdcmdlang");
 }
 
 }  // namespace

@@ -12,17 +12,6 @@ namespace {
 
 const wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
-TEST(ChooseTheme, HighContrastWinsThenTheAppsSetting) {
-    struct Case { bool highContrast, light; WindowTheme theme; };
-    const Case cases[] = {
-        {false, true, WindowTheme::Light},
-        {false, false, WindowTheme::Dark},
-        {true, false, WindowTheme::HighContrast},
-        {true, true, WindowTheme::HighContrast},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ChooseTheme({c.highContrast, c.light}), c.theme);
-}
-
 TEST(SystemThemeSettings, ReadsAppsUseLightThemeAndTakesLightWithoutIt) {
     SHDeleteValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme");
     EXPECT_TRUE(SystemThemeSettings().appsUseLightTheme);
