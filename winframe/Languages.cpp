@@ -106,7 +106,11 @@ std::vector<std::wstring> DisplayLanguages() {
 
 LANGID ChosenLanguage() {
     try {
-        return ResolveLanguage(ReadLanguageSetting(), DisplayLanguages());
+        const std::wstring setting = ReadLanguageSetting();
+        if (!setting.empty()) return ResolveLanguage(setting, {});
+        // Windows applies a new display language only from the next sign-in: once per process.
+        static const LANGID display = ResolveLanguage(setting, DisplayLanguages());
+        return display;
     } catch (...) {
         return kEnglish;  // out of memory: the fallback needs none
     }

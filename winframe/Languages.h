@@ -31,7 +31,8 @@ LANGID ResolveLanguage(const std::wstring& setting, const std::vector<std::wstri
 // language.
 std::vector<std::wstring> DisplayLanguages();
 
-// The language of everything shown from now on, read afresh on every call.
+// The language of everything shown from now on: the setting read afresh on every call, the
+// display languages once per process (Windows changes them only at the next sign-in).
 LANGID ChosenLanguage();
 
 // The tag of one of Languages(); empty for any other id.
