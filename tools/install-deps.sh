@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth cmake googletest nsis imagemagick
-          librsvg2-bin icoutils python3 openssl osslsigncode)
+          librsvg2-bin icoutils python3 openssl osslsigncode fonts-wqy-microhei)
 
 missing=()
 for p in "${packages[@]}"; do

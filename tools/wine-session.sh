@@ -28,6 +28,14 @@ start() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
     wineserver -w
   fi
+  # Windows links its dialog font to CJK fonts for Japanese, Chinese and Korean texts; Wine's
+  # own Tahoma links to none that Debian has: link it to WenQuanYi Micro Hei (fonts-wqy-microhei).
+  if [ ! -f "$WINEPREFIX/wendrift-fontlink" ]; then
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+    touch "$WINEPREFIX/wendrift-fontlink"
+  fi
   # A display of our own: -displayfd picks a free number and reports it once it is ready.
   setsid Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$display_file" \
     </dev/null >/dev/null 2>&1 &

@@ -4,7 +4,10 @@
 #include "transfer/ProgressState.h"
 #include "transfer/TransferDecisions.h"
 #include "transfer/TransferPlatform.h"
+#include "transfer/NumberFormat.h"
 #include "transfer/TransferResources.h"
+#include "texts/TextIds.h"
+#include "winframe/TextFit.h"
 #include "winframe/TextHelpers.h"
 
 #include <commctrl.h>
@@ -15,6 +18,8 @@ constexpr UINT_PTR kPaintTimer = 1;
 constexpr UINT kPaintEveryMs = 100;
 // Not an item of the template: the worker's "finished", posted as a command.
 constexpr WORD kFinishedCommand = 0x7FF0;
+// A compacted name as wide as they usually come (CompactText's budget is 28 characters).
+const wchar_t kLongestLabelSample[] = L"DSC_20260930_125959_PA...JPG";
 
 // A span of the tick counter; a start read after `now` on another thread counts as none.
 DWORD Since(DWORD now, DWORD start) {
@@ -40,8 +45,26 @@ int ProgressDlg::OnCreate(WPARAM, LPARAM) {
     currentBar.Attach(GetChild(IDC_CURRENT_BAR));
     elapsedText.Attach(GetChild(IDC_ELAPSED_TEXT));
     rateText.Attach(GetChild(IDC_RATE_TEXT));
+    static const ControlText kTexts[] = {{IDC_PROGRESS_GROUP, IDS_PROGRESS_GROUP},
+                                         {IDC_PROGRESS_CANCEL, IDS_CANCEL}};
+    ShowTexts(kTexts);
+    _FitForLongestFigures();
     SetTimer(Handle(), kPaintTimer, kPaintEveryMs, nullptr);
     return TRUE;
+}
+
+// The figures change while the dialog is open: it is laid out once for the widest of them, in
+// its language and the user's number format, and shows the template's empty texts until the
+// worker publishes the first.
+void ProgressDlg::_FitForLongestFigures() {
+    overallText.SetText(Format(IDS_OVERALL, 99999, 99999, 100LL));
+    currentText.SetText(Format(IDS_CURRENT_FILE, kLongestLabelSample, 100LL));
+    elapsedText.SetText(Format(IDS_ELAPSED, 999, 59, 59));
+    rateText.SetText(Format(IDS_RATE_MB, FormatFigure(1023.99).c_str()));
+    FitToTexts(Handle());
+    for (BaseWindow* text : {&overallText, &currentText, &elapsedText, &rateText}) {
+        text->SetText(std::wstring());
+    }
 }
 
 int ProgressDlg::OnCommand(WPARAM wParam, LPARAM) {
@@ -81,9 +104,9 @@ void ProgressDlg::ShowRate(const std::wstring& text) {
 
 void ProgressDlg::ShowElapsed(DWORD milliseconds) {
     std::wstring text;
-    FormatString(text, L"Elapsed Time: %02d:%02d:%02d", milliseconds / 3600000,
-                 milliseconds / 60000 % 60, milliseconds / 1000 % 60);
-    ShowText(elapsedText, shownElapsedText_, text);
+    ShowText(elapsedText, shownElapsedText_,
+             Format(IDS_ELAPSED, milliseconds / 3600000, milliseconds / 60000 % 60,
+                    milliseconds / 1000 % 60));
 }
 
 bool ProgressDlg::Render() {
@@ -91,23 +114,22 @@ bool ProgressDlg::Render() {
     ProgressFigures figures = progress->Read();
     // Read after the figures: a start tick published meanwhile is never later than now.
     DWORD now = Platform().tickCount();
-    std::wstring text;
     if (figures.started) {
-        const wchar_t* caption = figures.isCopy ? L"Copying ..." : L"Moving ...";
-        if (shownCaption_ != caption && SetWindowTextW(Handle(), caption)) shownCaption_ = caption;
+        const std::wstring caption = Text(figures.isCopy ? IDS_COPYING : IDS_MOVING);
+        if (shownCaption_ != caption && SetWindowTextW(Handle(), caption.c_str())) {
+            shownCaption_ = caption;
+        }
         ShowElapsed(figures.clockStarted ? Since(now, figures.startTick) : 0);
     }
     if (figures.fileNumber > 0) {
         unsigned int percent = OverallPercent(figures.fileNumber, figures.fileCount);
-        FormatString(text, L"Overall Progress (file %d of %d) : %I64d%%", figures.fileNumber,
-                     figures.fileCount, static_cast<long long>(percent));
-        ShowOverall(static_cast<int>(percent), text);
-        FormatString(text,
-                     figures.reportedByPlatform ? L"Current file: '%s' : %I64d%%"
-                                                : L"Current file '%s' : %I64d%%",
-                     figures.label.c_str(), figures.currentPercent);
-        ShowCurrent(static_cast<int>(figures.currentPercent), text);
-        if (!rateWindowOpen_) ShowRate(L"Transfer Rate: calculating...");
+        ShowOverall(static_cast<int>(percent), Format(IDS_OVERALL, figures.fileNumber,
+                                                      figures.fileCount,
+                                                      static_cast<long long>(percent)));
+        ShowCurrent(static_cast<int>(figures.currentPercent),
+                    Format(figures.reportedByPlatform ? IDS_CURRENT_FILE : IDS_CURRENT_FILE_STARTED,
+                           figures.label.c_str(), figures.currentPercent));
+        if (!rateWindowOpen_) ShowRate(Text(IDS_RATE_CALCULATING));
     }
     if (figures.clockStarted) {
         if (!rateWindowOpen_) {
@@ -127,14 +149,12 @@ void ProgressDlg::ShowRateSince(DWORD now, long long bytesDone) {
     // Never less than nothing, whatever the count did meanwhile.
     long long moved = bytesDone > rateBytes_ ? bytesDone - rateBytes_ : 0;
     double value = static_cast<double>(moved) * 1000.0 / span * 0.0009765625;
-    const wchar_t* unit = L"KB";
+    UINT unit = IDS_RATE_KB;
     if (value > 1024.0) {
         value *= 0.0009765625;
-        unit = L"MB";
+        unit = IDS_RATE_MB;
     }
-    std::wstring text;
-    FormatString(text, L"Transfer Rate: %.02f %s/sec", value, unit);
-    ShowRate(text);
+    ShowRate(Format(unit, FormatFigure(value).c_str()));
     rateTick_ = now;
     rateBytes_ = bytesDone;
 }

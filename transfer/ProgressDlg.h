@@ -52,6 +52,7 @@ public:
     NamedMutex* mutex = nullptr;
 
 private:
+    void _FitForLongestFigures();
     void ShowText(BaseWindow& control, std::wstring& shown, const std::wstring& text);
     void ShowPosition(BaseWindow& bar, int& shown, int percent);
     void ShowRateSince(DWORD now, long long bytesDone);

@@ -2,15 +2,18 @@
 // box and the folder it starts in.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
-// "Copy a.jpg to" for one file, "Move 3 files to" for several.
-std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files);
+// "Copy a.jpg to" for one file, "Move 3 files to" for several, in `language`.
+std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files, LANGID language);
 
-// "Remember this folder for .jpg files", the extension folded to lower case.
-std::wstring RememberLabel(const std::wstring& extension);
+// "Remember this folder for .jpg files" (question: the same asked, for the folder browser),
+// the extension folded to lower case.
+std::wstring RememberLabel(const std::wstring& extension, LANGID language, bool question = false);
 
 // The folder the selected file lies in: c:\photos for c:\photos\a.jpg, c:\ for c:\a.jpg.
 std::wstring SelectionFolder(const std::wstring& file);
