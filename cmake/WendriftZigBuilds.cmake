@@ -7,16 +7,18 @@
 # Both trees build with everything: their make runs on every build and rebuilds what changed.
 # Sets WENDRIFT_ZIG_X64_DIR (the x64 tree) and WENDRIFT_SIGNED_ARM64_DIR; neither without the
 # compiler.
+
+# The compiler is the one install-deps.sh installs (asked on every configure, so that a new
+# pinned version is taken up), unless -DWENDRIFT_ZIG names another.
 if(NOT WENDRIFT_ZIG)
   execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/install-deps.sh --zig-path
-                  OUTPUT_VARIABLE zig OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET
+                  OUTPUT_VARIABLE WENDRIFT_ZIG OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET
                   RESULT_VARIABLE missing)
   if(missing)
     message(WARNING "The Zig compiler is not installed: no ARM64 build "
                     "(tools/install-deps.sh installs it)")
     return()
   endif()
-  set(WENDRIFT_ZIG ${zig} CACHE FILEPATH "The Zig compiler (tools/install-deps.sh installs it)")
 endif()
 
 include(ExternalProject)
