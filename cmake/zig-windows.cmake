@@ -45,6 +45,13 @@ file(GLOB wrappers ${WENDRIFT_ZIG_WRAPPERS}/zig-*)
 file(CHMOD ${wrappers}
      PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+# zig builds its runtime libraries for a target once per optimisation level (and its C and C++
+# libraries once more for DLLs). The programs CMake links to check the compilers carry no
+# optimisation flag of their own: these give them a Release build's, so that a new machine does
+# not build the runtime a second time, unoptimised, for them alone.
+set(CMAKE_C_FLAGS_INIT -O2)
+set(CMAKE_CXX_FLAGS_INIT -O2)
+
 set(CMAKE_C_COMPILER   ${WENDRIFT_ZIG_WRAPPERS}/zig-cc)
 set(CMAKE_CXX_COMPILER ${WENDRIFT_ZIG_WRAPPERS}/zig-c++)
 set(CMAKE_RC_COMPILER  ${WENDRIFT_ZIG_WRAPPERS}/zig-windres)
