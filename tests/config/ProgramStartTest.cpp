@@ -44,7 +44,7 @@ protected:
     // Copies the built program into the test folder (as `name`) and starts it there.
     void Start(const std::wstring& name = L"WendriftConfig.exe") {
         exeName_ = name;
-        const std::wstring built = BuildDir() + L"\\config\\WendriftConfig.exe";
+        const std::wstring built = ProductDir() + L"\\config\\WendriftConfig.exe";
         const std::wstring copy = folder_ + L"\\" + name;
         ASSERT_TRUE(CopyFileW(built.c_str(), copy.c_str(), FALSE)) << "no program at the build";
         STARTUPINFOW startup = {};
@@ -166,7 +166,7 @@ TEST_F(ProgramStartTest, WindowsOlderThanXpIsRefusedAndXpIsAccepted) {
 // What Windows reads from the program's manifest: per-monitor scaling (system DPI where that is
 // unknown), every Windows from Vista to 11 as supported, and administrator rights.
 TEST(ProgramManifest, AsksForPerMonitorScalingOnEverySupportedWindowsAsAdministrator) {
-    const std::wstring program = BuildDir() + L"\\config\\WendriftConfig.exe";
+    const std::wstring program = ProductDir() + L"\\config\\WendriftConfig.exe";
     ACTCTXW request = {};
     request.cbSize = sizeof(request);
     request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;

@@ -345,8 +345,12 @@ std::wstring UnixToWindowsPath(const std::string& path) {
     return wide;
 }
 
-std::wstring BuildDir() {
-    const char* value = std::getenv("WENDRIFT_BUILD_DIR");
+namespace {
+
+// A folder named by an environment variable (a Unix path) as a Windows path without a trailing
+// backslash; empty when the variable is not set.
+std::wstring FolderFromEnvironment(const char* variable) {
+    const char* value = std::getenv(variable);
     if (value == nullptr || *value == '\0') {
         return std::wstring();
     }
@@ -355,4 +359,13 @@ std::wstring BuildDir() {
         dir.pop_back();
     }
     return dir;
+}
+
+}  // namespace
+
+std::wstring BuildDir() { return FolderFromEnvironment("WENDRIFT_BUILD_DIR"); }
+
+std::wstring ProductDir() {
+    const std::wstring product = FolderFromEnvironment("WENDRIFT_PRODUCT_DIR");
+    return product.empty() ? BuildDir() : product;
 }

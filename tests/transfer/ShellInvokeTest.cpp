@@ -26,20 +26,11 @@ namespace {
 const wchar_t kExtension[] = L".wdshell";
 const wchar_t kPickerKeyPath[] = L"Software\\Wendrift\\Picker";
 
-std::wstring LibraryPath() {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring path = std::wstring(folder) + L"\\..\\..\\shellext\\Wendrift.dll";
-    wchar_t full[MAX_PATH] = {};
-    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return full;
-}
-
 class ShellInvokeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         CoInitialize(nullptr);
-        HMODULE library = LoadLibraryW(LibraryPath().c_str());
+        HMODULE library = LoadLibraryW(shellkit::LibraryPath().c_str());
         ASSERT_TRUE(library) << GetLastError();
         auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
             reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
@@ -51,7 +42,7 @@ protected:
         RegisterExtension(kExtension, false);
         RemoveExtension(kExtension);
         // Leave the prefix as other tests expect it: the server unregistered.
-        HMODULE library = GetModuleHandleW(LibraryPath().c_str());
+        HMODULE library = GetModuleHandleW(shellkit::LibraryPath().c_str());
         auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
             reinterpret_cast<void*>(GetProcAddress(library, "DllUnregisterServer")));
         if (unregisterServer) unregisterServer();

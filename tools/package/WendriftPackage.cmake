@@ -102,15 +102,21 @@ add_custom_command(OUTPUT ${WENDRIFT_PACKAGES_NSIS}
 add_custom_target(wendrift_package ALL
   DEPENDS ${WENDRIFT_PACKAGE_FILES} ${WENDRIFT_CERTIFICATE_FILE} ${WENDRIFT_PACKAGES_NSIS})
 
-# wendrift_signed_copy(<target> <file name> <variable>): the target's file signed, in
-# build/signed/ (what the setup ships; the tests use the unsigned build), its path in <variable>.
+# wendrift_signed_copy(<target> <file name> <variable> [<file>]): the target's file (or <file>,
+# which the target makes) signed, as build/signed/<file name> (what the setup ships; the tests
+# use the unsigned build), its path in <variable>.
 set(WENDRIFT_SIGNED_DIR ${CMAKE_BINARY_DIR}/signed)
 function(wendrift_signed_copy target name variable)
+  set(file $<TARGET_FILE:${target}>)
+  if(ARGC GREATER 3)
+    set(file ${ARGV3})
+  endif()
   set(signed ${WENDRIFT_SIGNED_DIR}/${name})
+  get_filename_component(folder ${signed} DIRECTORY)
   add_custom_command(OUTPUT ${signed}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${WENDRIFT_SIGNED_DIR}
-    COMMAND ${WENDRIFT_SIGNING} sign $<TARGET_FILE:${target}> ${signed}
-    DEPENDS ${target} ${WENDRIFT_CERTIFICATE_DEPENDS} ${WENDRIFT_SIGNING_SCRIPT}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${WENDRIFT_SIGNING} sign ${file} ${signed}
+    DEPENDS ${target} ${file} ${WENDRIFT_CERTIFICATE_DEPENDS} ${WENDRIFT_SIGNING_SCRIPT}
     COMMENT "Signing ${name}"
     VERBATIM)
   set(${variable} ${signed} PARENT_SCOPE)
