@@ -46,5 +46,6 @@ awk '
 # include path, as windres does.
 rc_includes=(/I "$(dirname "$source")")
 for dir in "${includes[@]}"; do rc_includes+=(/I "$dir"); done
-llvm-rc /no-preprocess "${rc_includes[@]}" /FO "$work/script.res" "$work/script.rc" >/dev/null
+# The texts are UTF-8: llvm-rc takes the code page from /C only, not from the scripts' pragma.
+llvm-rc /no-preprocess /C 65001 "${rc_includes[@]}" /FO "$work/script.res" "$work/script.rc" >/dev/null
 llvm-cvtres /MACHINE:"$machine" /OUT:"$object" "$work/script.res" >/dev/null
