@@ -2,7 +2,8 @@
 
 #include "config/AboutText.h"
 #include "config/ConfigResources.h"
-#include "winframe/TextHelpers.h"
+#include "texts/TextIds.h"
+#include "winframe/TextFit.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -26,8 +27,11 @@ int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     // ShellExecuteW may hand the address to COM-based handlers: COM lives as long as the box.
     CoInitialize(nullptr);
     TakeOverDialogDpiChanges(Handle());
+    static const ControlText kTexts[] = {{0, IDS_ABOUT_CAPTION}, {IDOK, IDS_OK}};
+    ShowTexts(kTexts);
 
-    const std::wstring markup = AboutLinkMarkup();
+    const std::wstring markup =
+        AboutLinkMarkup(Format(IDS_ABOUT_VERSION, kProductVersion), Text(IDS_ABOUT_PLATFORM));
     RECT place = kLinkUnits;
     MapDialogRect(Handle(), &place);
     link = CreateWindowExW(0, L"SysLink", markup.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
@@ -35,8 +39,7 @@ int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
                            place.bottom - place.top, Handle(), nullptr, GetModuleHandleW(nullptr),
                            nullptr);
     if (link == nullptr) {
-        ShowMessage(Handle(), L"Failed to create about dialog!", L"WendriftConfig : ERROR",
-                    MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_ABOUT_FAILED);
         OnClose(wParam, lParam);
         return 0;
     }
@@ -53,6 +56,7 @@ int AboutDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     wcsncpy(item.szUrl, kProductPageUrl, L_MAX_URL_LENGTH - 1);
     SendMessageW(link, LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
 
+    FitToTexts(Handle());
     scaler_.Capture(Handle());
     _ShowIcon(scaler_.Dpi());
     return 0;
@@ -98,8 +102,7 @@ int AboutDlg::OnNotify(WPARAM, LPARAM lParam) {
     HINSTANCE started =
         ShellExecuteW(Handle(), L"open", kProductPageUrl, nullptr, nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(started) <= 32) {
-        ShowMessage(Handle(), L"Failed to spawn your web browser!", L"WendriftConfig : ERROR",
-                    MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_BROWSER_FAILED);
     }
     return 0;
 }

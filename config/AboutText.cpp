@@ -3,11 +3,11 @@
 #include <cwchar>
 
 const wchar_t kProductPageUrl[] = L"https://wendrift.example.org/";
+const wchar_t kProductVersion[] = L"1.0.0.1";
 
-std::wstring AboutLinkMarkup() {
+std::wstring AboutLinkMarkup(const std::wstring& versionLine, const std::wstring& platformLine) {
     const std::wstring url = kProductPageUrl;
-    return L"Wendrift Version 1.0.0.1\n\n"
-           L"Windows XP/2003 Shell Extension\n\n"
+    return versionLine + L"\n\n" + platformLine + L"\n\n" +
            L"\u00A9 2026 The Wendrift authors, authors@wendrift.example.org\n\n"
            L"<a href=\"" + url + L"\">" + url + L"</a>";
 }

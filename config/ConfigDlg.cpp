@@ -6,8 +6,13 @@
 #include "config/ExtensionText.h"
 #include "config/FileTypeIcon.h"
 #include "store/AssociationStore.h"
+#include "store/LanguageSetting.h"
 #include "store/ShellRegistrar.h"
+#include "texts/TextIds.h"
+#include "winframe/Languages.h"
+#include "winframe/TextFit.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -16,21 +21,24 @@
 
 namespace {
 
-const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
-const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
-
 // Big enough for any extension: registry key names end at 255 characters.
 constexpr int kRowTextChars = 260;
 
 // The list's columns; widths in pixels at 100% scaling.
 struct Column {
-    const wchar_t* header;
+    UINT header;
     int width;
     int format;
 };
-const Column kColumns[] = {{L"Extension", 100, LVCFMT_LEFT},
-                           {L"File Description", 175, LVCFMT_LEFT},
-                           {L"Associated Directories", 200, LVCFMT_CENTER}};
+const Column kColumns[] = {{IDS_COLUMN_EXTENSION, 100, LVCFMT_LEFT},
+                           {IDS_COLUMN_DESCRIPTION, 175, LVCFMT_LEFT},
+                           {IDS_COLUMN_DIRECTORIES, 200, LVCFMT_CENTER}};
+
+const BaseDialog::ControlText kTexts[] = {
+    {0, IDS_CONFIG_CAPTION},           {IDC_ABOUT, IDS_ABOUT_BUTTON},
+    {IDC_ADD_EXTENSION, IDS_ADD_BUTTON}, {IDC_EDIT_EXTENSION, IDS_EDIT_BUTTON},
+    {IDC_REMOVE_EXTENSION, IDS_REMOVE_BUTTON}, {IDOK, IDS_OK},
+    {IDC_LANGUAGE_LABEL, IDS_LANGUAGE_LABEL}};
 
 // Appends the type's icon at the list's size; its index, or -1.
 int AppendTypeIcon(IconList& icons, const std::wstring& extension) {
@@ -54,6 +62,9 @@ ConfigDlg::~ConfigDlg() {
 
 int ConfigDlg::OnCreate(WPARAM, LPARAM) {
     TakeOverDialogDpiChanges(Handle());
+    ShowTexts(kTexts);
+    _FillLanguages();
+    FitToTexts(Handle());
     scaler_.Capture(Handle());
     const UINT dpi = scaler_.Dpi();
     _SetWindowIcons(dpi);
@@ -61,11 +72,12 @@ int ConfigDlg::OnCreate(WPARAM, LPARAM) {
     extensionList_.Attach(GetChild(IDC_EXTENSION_LIST));
     extensionList_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     for (int i = 0; i < 3; ++i) {
+        std::wstring header = Text(kColumns[i].header);
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = kColumns[i].format;
         column.cx = ScaleToDpi(kColumns[i].width, dpi);
-        column.pszText = const_cast<wchar_t*>(kColumns[i].header);
+        column.pszText = &header[0];
         extensionList_.InsertColumn(i, &column);
     }
 
@@ -125,7 +137,38 @@ bool ConfigDlg::_LoadSmallIcons(UINT dpi) {
     return true;
 }
 
+// "Windows display language", then each language in its own words, the one in use selected.
+void ConfigDlg::_FillLanguages() {
+    HWND list = GetChild(IDC_LANGUAGE_LIST);
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(IDS_DISPLAY_LANGUAGE).c_str()));
+    const std::wstring setting = ReadLanguageSetting();
+    const LANGID chosen = setting.empty() ? 0 : ResolveLanguage(setting, {});
+    int selected = 0;
+    for (const ::Language& language : Languages()) {
+        const std::wstring name =
+            LoadText(GetModuleHandleW(nullptr), language.id, IDS_LANGUAGE_NAME);
+        int index = static_cast<int>(
+            SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str())));
+        if (language.id == chosen) selected = index;
+    }
+    SendMessageW(list, CB_SETCURSEL, selected, 0);
+}
+
+void ConfigDlg::_ChooseLanguage() {
+    const int index = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0));
+    if (index < 0 || static_cast<size_t>(index) > Languages().size()) return;
+    const std::wstring tag = index == 0 ? std::wstring() : Languages()[index - 1].tag;
+    if (!WriteLanguageSetting(tag)) return;
+    // The program opens this window again, in the language now chosen.
+    languageChanged = true;
+    EndDialog(0);
+}
+
 int ConfigDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDC_LANGUAGE_LIST) {
+        if (HIWORD(wParam) == CBN_SELCHANGE) _ChooseLanguage();
+        return 0;
+    }
     // Escape (IDCANCEL) is deliberately ignored: only OK and the close box end the program.
     switch (LOWORD(wParam)) {
     case IDOK:
@@ -249,23 +292,21 @@ bool ConfigDlg::_ReadExtension(int index, UINT mask, std::wstring& extension) {
 
 void ConfigDlg::_EditExtension(int index) {
     if (index == -1) {
-        ShowMessage(Handle(),
-                    L"No extension is currently selected. You must select an extension to edit.",
-                    kInfoCaption, MB_ICONINFORMATION);
+        Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_NO_EXTENSION_TO_EDIT);
         return;
     }
     std::wstring extension;
     _ReadExtension(index, LVIF_TEXT, extension);
 
     ExtensionModifyDlg dialog(false, extension);
+    dialog.SetLanguage(Language());
     if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EXTENSION), Handle())) {
-        ShowMessage(Handle(), L"Failed to create dialog!", kErrorCaption, MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_FAILED_TO_CREATE_DIALOG);
         return;
     }
     // The edited directories are already in the store: only the count needs refreshing.
     if (dialog.modified && !_UpdateDirectoryCount(extension)) {
-        ShowMessage(Handle(), L"An error occurred while trying to update the listview.",
-                    kErrorCaption, MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_LISTVIEW_UPDATE_FAILED);
     }
 }
 
@@ -278,14 +319,14 @@ void ConfigDlg::_LoadAssociations() {
 
 void ConfigDlg::_AddExtension() {
     ExtensionModifyDlg dialog(true, L"");
+    dialog.SetLanguage(Language());
     if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EXTENSION), Handle())) {
-        ShowMessage(Handle(), L"Failed to create dialog!", kErrorCaption, MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_FAILED_TO_CREATE_DIALOG);
         return;
     }
     if (dialog.modified) {
         if (!_PopulateListView(dialog.extension)) {
-            ShowMessage(Handle(), L"An error occurred while trying to add the listview item.",
-                        kErrorCaption, MB_ICONERROR);
+            Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_LISTVIEW_ADD_FAILED);
         }
         TellShellAssociationsChanged();
     }
@@ -293,9 +334,7 @@ void ConfigDlg::_AddExtension() {
 
 void ConfigDlg::_EditSelectedExtension() {
     if (extensionList_.GetItemCount() == 0) {
-        ShowMessage(Handle(),
-                    L"No items exist. You must add at least one item to be able to edit them!",
-                    kInfoCaption, MB_ICONINFORMATION);
+        Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_NO_ITEMS_TO_EDIT);
         return;
     }
     _EditExtension(_GetSelectedItem());
@@ -303,25 +342,19 @@ void ConfigDlg::_EditSelectedExtension() {
 
 void ConfigDlg::_RemoveExtension() {
     if (extensionList_.GetItemCount() == 0) {
-        ShowMessage(Handle(),
-                    L"No items exist. You must add at least one item to be able to remove them!",
-                    kInfoCaption, MB_ICONINFORMATION);
+        Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_NO_ITEMS_TO_REMOVE);
         return;
     }
     int index = _GetSelectedItem();
     if (index == -1) {
-        ShowMessage(Handle(),
-                    L"No extension is currently selected. You must select an extension to remove.",
-                    kInfoCaption, MB_ICONINFORMATION);
+        Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_NO_EXTENSION_TO_REMOVE);
         return;
     }
     std::wstring extension;
     _ReadExtension(index, LVIF_TEXT | LVIF_IMAGE, extension);
 
-    if (ShowFormattedMessage(
-            Handle(), L"WendriftConfig : Removal Confirmation", MB_YESNO | MB_ICONQUESTION,
-            L"Are you sure you wish to disassociate the extension [%s] with Wendrift?",
-            extension.c_str()) != IDYES) {
+    if (Message(IDS_REMOVAL_CAPTION, MB_YESNO | MB_ICONQUESTION, IDS_REMOVAL_QUESTION,
+                extension.c_str()) != IDYES) {
         return;
     }
     // Unhook the shell first: a store entry without registration is harmless, the reverse
@@ -331,13 +364,13 @@ void ConfigDlg::_RemoveExtension() {
         TellShellAssociationsChanged();
         return;
     }
-    ShowMessage(Handle(), L"Failed to remove extension from registry!", kErrorCaption,
-                MB_ICONERROR);
+    Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_REMOVAL_FAILED);
 }
 
 void ConfigDlg::_ShowAbout() {
     AboutDlg dialog;
+    dialog.SetLanguage(Language());
     if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), Handle())) {
-        ShowMessage(Handle(), L"Failed to create dialog!", kErrorCaption, MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_FAILED_TO_CREATE_DIALOG);
     }
 }

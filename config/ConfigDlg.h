@@ -24,6 +24,10 @@ public:
     // icons follow.
     int OnDpiChanged(WPARAM wParam, LPARAM lParam) override;
 
+    // Set when the user chose another language, which ended the dialog: the program opens it
+    // again, in that language.
+    bool languageChanged = false;
+
 private:
     bool _PopulateListView(const std::wstring& extension);
     bool _UpdateDirectoryCount(const std::wstring& extension);
@@ -36,6 +40,8 @@ private:
     void _EditSelectedExtension();
     void _RemoveExtension();
     void _ShowAbout();
+    void _FillLanguages();
+    void _ChooseLanguage();
     // Column 0 of the row, with `mask` as the read mask; false when the row cannot be read.
     bool _ReadExtension(int index, UINT mask, std::wstring& extension);
     // The program icon at the window's two icon sizes for `dpi`.

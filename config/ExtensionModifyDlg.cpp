@@ -5,29 +5,30 @@
 #include "config/FileTypeIcon.h"
 #include "store/AssociationStore.h"
 #include "store/ShellRegistrar.h"
+#include "texts/TextIds.h"
 #include "winframe/FolderPicker.h"
+#include "winframe/TextFit.h"
 #include "winframe/TextHelpers.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 
-namespace {
-
-const wchar_t kErrorCaption[] = L"WendriftConfig : ERROR";
-const wchar_t kInfoCaption[] = L"WendriftConfig : Information";
-}  // namespace
-
 ExtensionModifyDlg::ExtensionModifyDlg(bool newMode, const std::wstring& extension)
     : extension(extension), newMode(newMode) {}
 
 int ExtensionModifyDlg::OnCreate(WPARAM, LPARAM) {
     TakeOverDialogDpiChanges(Handle());
-    scaler_.Capture(Handle());
+    scaler_.Capture(Handle());  // the DPI the icon is made for
     fileTypeGroup.Attach(GetChild(IDC_FILE_TYPE_GROUP));
     extensionEdit.Attach(GetChild(IDC_EXTENSION_EDIT));
     fileTypeIconControl.Attach(GetChild(IDC_FILE_TYPE_ICON));
     directoryList.Attach(GetChild(IDC_DIRECTORY_LIST));
+    static const ControlText kTexts[] = {{IDC_DIRECTORIES_LABEL, IDS_DIRECTORIES_LABEL},
+                                         {IDC_ADD_DIRECTORY, IDS_ADD_BUTTON},
+                                         {IDC_REMOVE_DIRECTORY, IDS_REMOVE_BUTTON},
+                                         {IDOK, IDS_OK}};
+    ShowTexts(kTexts);
 
     if (newMode) {
         // Raises EN_CHANGE, which makes `extension` ".new" at once.
@@ -46,6 +47,9 @@ int ExtensionModifyDlg::OnCreate(WPARAM, LPARAM) {
         }
     }
     _UpdateTitle();
+    // Laid out for the texts: that layout is what the scaler keeps for other monitors.
+    FitToTexts(Handle());
+    scaler_.Capture(Handle());
     return 0;
 }
 
@@ -92,17 +96,13 @@ int ExtensionModifyDlg::_OnOk(WPARAM wParam, LPARAM lParam) {
     // the no-directories question.
     if (!_CheckUsableExtension()) return 0;
     if (ExtensionExists(extension)) {
-        ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
-                             L"The extension [%s] is already associated with Wendrift.",
-                             extension.c_str());
+        Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_ALREADY_ASSOCIATED,
+                extension.c_str());
         return 0;
     }
     if (directories.empty() &&
-        ShowFormattedMessage(Handle(), L"Wendrift : No directories associated",
-                             MB_YESNO | MB_ICONQUESTION,
-                             L"You have not associated any directories with the extension [%s]. "
-                             L"Would you like to add it anyway?",
-                             extension.c_str()) == IDYES) {
+        Message(IDS_NO_DIRECTORIES_CAPTION, MB_YESNO | MB_ICONQUESTION,
+                IDS_NO_DIRECTORIES_QUESTION, extension.c_str()) == IDYES) {
         modified = true;
     }
     if (!modified) return OnClose(wParam, lParam);
@@ -115,10 +115,8 @@ int ExtensionModifyDlg::_OnCancel(WPARAM wParam, LPARAM lParam) {
         modified = false;
         return OnClose(wParam, lParam);
     }
-    if (ShowFormattedMessage(Handle(), L"Wendrift : Save changes?", MB_YESNO | MB_ICONQUESTION,
-                             L"You have made modifications to the extension [%s]. Would you like "
-                             L"to save?",
-                             extension.c_str()) == IDYES &&
+    if (Message(IDS_SAVE_CHANGES_CAPTION, MB_YESNO | MB_ICONQUESTION, IDS_SAVE_CHANGES_QUESTION,
+                extension.c_str()) == IDYES &&
         _Save()) {
         return OnClose(wParam, lParam);
     }
@@ -133,7 +131,8 @@ void ExtensionModifyDlg::_ReleaseFileTypeIcon() {
 }
 
 void ExtensionModifyDlg::_UpdateTitle() {
-    SetText(ExtensionDialogTitle(extension));
+    const std::wstring none = Text(IDS_NONE);
+    SetText(Format(IDS_EXTENSION_TITLE, extension.empty() ? none.c_str() : extension.c_str()));
     _ReleaseFileTypeIcon();
 
     // A large icon for the monitor the dialog is on.
@@ -152,9 +151,9 @@ void ExtensionModifyDlg::_UpdateTitle() {
         ownsFileTypeIcon_ = iconSize != GetSystemMetrics(SM_CXICON);
         fileTypeIcon = ownsFileTypeIcon_ ? LoadIconAtSize(nullptr, IDI_QUESTION, iconSize)
                                          : LoadIconW(nullptr, IDI_QUESTION);
-        typeName = L"<none>";
+        typeName = none;
     }
-    fileTypeGroup.SetText(L"File Type: " + typeName);
+    fileTypeGroup.SetText(Format(IDS_FILE_TYPE_GROUP, typeName.c_str()));
     fileTypeIconControl.SendMsg(STM_SETICON, reinterpret_cast<WPARAM>(fileTypeIcon), 0);
 }
 
@@ -178,31 +177,25 @@ bool ExtensionModifyDlg::_RemoveDirectory(int line, bool fromStore) {
 
 bool ExtensionModifyDlg::_CheckUsableExtension() {
     if (IsUsableExtension(extension)) return true;
-    ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
-                         L"The extension [%s] cannot be used: a file extension cannot contain "
-                         L"\\ / : * ? \" < > or |.",
-                         extension.c_str());
+    Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_UNUSABLE_EXTENSION, extension.c_str());
     return false;
 }
 
 bool ExtensionModifyDlg::_Save() {
     if (extension.empty()) {
-        ShowMessage(Handle(), L"Unable to write new settings; no extension supplied.",
-                    kErrorCaption, MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_NO_EXTENSION_SUPPLIED);
         return false;
     }
     if (!_CheckUsableExtension()) return false;
     // The shell registration first: a stored extension the shell does not know would show
     // directories that no context menu ever offers.
     if (!RegisterExtension(extension, true) || !AddExtension(extension)) {
-        ShowMessage(Handle(), L"An error occurred while registering the file type!",
-                    kErrorCaption, MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_REGISTERING_FAILED);
         return false;
     }
     for (const std::wstring& directory : directories) {
         if (!AssociateDirectory(extension, directory)) {
-            ShowMessage(Handle(), L"An error occurred while adding the directory!", kErrorCaption,
-                        MB_ICONERROR);
+            Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_ADDING_DIRECTORY_FAILED);
             return false;
         }
     }
@@ -212,8 +205,8 @@ bool ExtensionModifyDlg::_Save() {
 void ExtensionModifyDlg::_BrowseForDirectory() {
     FolderPick pick;
     pick.owner = Handle();
-    FormatString(pick.title, L"Choose a new directory to associate with the file type [%s]:",
-                 extension.c_str());
+    pick.language = Language();
+    pick.title = Format(IDS_CHOOSE_DIRECTORY, extension.c_str());
     // The picker lets through only folders the store can keep.
     if (!PickFolder(pick)) return;
     std::wstring directory = pick.folder;
@@ -236,30 +229,25 @@ void ExtensionModifyDlg::_BrowseForDirectory() {
             _ReportAlreadyAssociated(directory);
             return;
         case AddedDirectory::Failed:
-            ShowMessage(Handle(), L"Failed to add directory to registry!", kErrorCaption,
-                        MB_ICONERROR);
+            Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_STORING_DIRECTORY_FAILED);
             return;
         }
     }
     if (!_AddDirectory(directory)) {
-        ShowMessage(Handle(), L"An error occurred while adding the directory!", kErrorCaption,
-                    MB_ICONERROR);
+        Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_ADDING_DIRECTORY_FAILED);
     }
     modified = true;
 }
 
 void ExtensionModifyDlg::_ReportAlreadyAssociated(const std::wstring& directory) {
-    ShowFormattedMessage(Handle(), kInfoCaption, MB_ICONINFORMATION,
-                         L"The directory:\n\n%s\n\nis already associated with the file type "
-                         L"[%s].",
-                         directory.c_str(), extension.c_str());
+    Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_DIRECTORY_ALREADY_ASSOCIATED,
+            directory.c_str(), extension.c_str());
 }
 
 void ExtensionModifyDlg::_RemoveSelectedDirectory() {
     int selected = directoryList.GetCurSel();
     if (selected == LB_ERR) {
-        ShowMessage(Handle(), L"No directory is selected to remove.", kInfoCaption,
-                    MB_ICONINFORMATION);
+        Message(IDS_CONFIG_INFO_CAPTION, MB_ICONINFORMATION, IDS_NO_DIRECTORY_SELECTED);
         return;
     }
     // The line's position, not its text, names the directory: two lines may read alike.
@@ -267,5 +255,5 @@ void ExtensionModifyDlg::_RemoveSelectedDirectory() {
         modified = true;
         return;
     }
-    ShowMessage(Handle(), L"Failed to remove associated directory!", kErrorCaption, MB_ICONERROR);
+    Message(IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR, IDS_REMOVING_DIRECTORY_FAILED);
 }

@@ -9,10 +9,6 @@ bool IsUsableExtension(const std::wstring& extension) {
     return extension.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
 }
 
-std::wstring ExtensionDialogTitle(const std::wstring& extension) {
-    return L"Wendrift: [" + (extension.empty() ? std::wstring(L"<none>") : extension) + L"]";
-}
-
 std::wstring FileTypeProbeName(const std::wstring& extension) {
     return L"Dummy" + extension;
 }

@@ -13,9 +13,6 @@ std::wstring ExtensionFromTyped(const std::wstring& typed);
 // Dots inside (.tar.gz) are fine.
 bool IsUsableExtension(const std::wstring& extension);
 
-// "Wendrift: [.txt]", or "Wendrift: [<none>]" for an empty extension.
-std::wstring ExtensionDialogTitle(const std::wstring& extension);
-
 // The name handed to the shell to learn an extension's file type: "Dummy" + extension. The file
 // need not exist.
 std::wstring FileTypeProbeName(const std::wstring& extension);

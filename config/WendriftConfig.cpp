@@ -4,7 +4,10 @@
 #include "config/ConfigDlg.h"
 #include "config/ConfigResources.h"
 #include "config/StartChecks.h"
+#include "texts/TextIds.h"
+#include "winframe/Languages.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
 #include <commctrl.h>
 
@@ -13,10 +16,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     version.dwOSVersionInfoSize = sizeof(version);
     // A failed call leaves the record zero: that counts as too old.
     GetVersionExW(&version);
+    const LANGID language = ChosenLanguage();
     if (!IsSupportedWindowsVersion(version.dwMajorVersion, version.dwMinorVersion)) {
-        ShowMessage(GetForegroundWindow(),
-                    L"This program is designed strictly for Windows XP +. Sorry!",
-                    L"WendriftConfig : Operating System Too Old", MB_ICONINFORMATION);
+        ShowTextMessage(GetForegroundWindow(), language, IDS_OS_TOO_OLD_CAPTION,
+                        MB_ICONINFORMATION, IDS_OS_TOO_OLD);
         return 1;
     }
 
@@ -29,19 +32,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     std::wstring directory;
     GetModuleDirectory(directory);
     if (!LibraryIsPresent(LibraryPathBeside(directory))) {
-        ShowMessage(GetForegroundWindow(),
-                    L"Fatal Error: Couldn't establish location of Wendrift.dll; you should "
-                    L"consider re-installing the application.",
-                    L"WendriftConfig : ERROR", MB_ICONERROR);
+        ShowTextMessage(GetForegroundWindow(), language, IDS_CONFIG_ERROR_CAPTION, MB_ICONERROR,
+                        IDS_LIBRARY_MISSING);
         return 1;
     }
 
-    ConfigDlg dialog;
-    if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONFIG), nullptr)) {
-        ShowMessage(GetForegroundWindow(),
-                    L"Fatal Error: An error occurred while creating the configuration dialog!",
-                    L"WendriftConfig : ERROR", MB_ICONERROR);
-        return 1;
+    // Opened again, in its new language, after the user chose another.
+    for (bool again = true; again;) {
+        ConfigDlg dialog;
+        if (!dialog.DoModal(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CONFIG), nullptr)) {
+            ShowTextMessage(GetForegroundWindow(), ChosenLanguage(), IDS_CONFIG_ERROR_CAPTION,
+                            MB_ICONERROR, IDS_MAIN_DIALOG_FAILED);
+            return 1;
+        }
+        again = dialog.languageChanged;
     }
     return 0;
 }

@@ -420,9 +420,9 @@ bench_windows11_command() {
   # the bind alone costs several registry opens. The command keeps the last folder bound.
   printf '  the shell binding a file'"'"'s folder, alone:                                  %8.2f us\n' \
     "$(get bind_folder_us)"
-  # The classic handler stays away only on a sighting: GetState records each right-click's
-  # selection in a slot of shared memory, and the classic handler compares its own with it.
-  printf '  sighting slot: mapped once per process %.1f us; recorded by each GetState %.3f us;\n' \
+  # The classic handler stays away only on sightings: GetState records each shown entry's
+  # selection in a slot of shared memory, and the classic handler compares its own with both.
+  printf '  sighting slots: mapped once per process %.1f us; recorded by each GetState %.3f us;\n' \
     "$(get sighting_first_use_us)" "$(get sighting_write_us)"
   printf '    asked by the classic handler: last seen another selection %.3f us, this one (override read) %.2f us\n' \
     "$(get sighting_read_other_us)" "$(get sighting_read_same_us)"

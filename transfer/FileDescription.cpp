@@ -1,7 +1,9 @@
 #include "transfer/FileDescription.h"
 
 #include "transfer/FileHandle.h"
+#include "texts/TextIds.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
 namespace {
 
@@ -15,31 +17,35 @@ bool LocalSystemTime(const FILETIME& utc, SYSTEMTIME& local) {
 
 }  // namespace
 
-void DescribeSize(FileSizeInfo& info) {
+void DescribeSize(FileSizeInfo& info, LANGID language, const wchar_t* locale) {
     info.kb = static_cast<double>(static_cast<unsigned long long>(info.bytes)) * kOneKiB;
     info.mb = info.kb * kOneKiB;
     info.gb = info.mb * kOneKiB;
     info.tb = info.gb * kOneKiB;
     if (static_cast<unsigned long long>(info.bytes) < 1024) {
         info.unit = 1;
-        FormatString(info.text, L"%I64u %s", info.bytes, L"Bytes");
-    } else if (info.kb < 1024.0) {
-        info.unit = 2;
-        FormatString(info.text, L"%.02f %s", info.kb, L"KB");
-    } else if (info.mb < 1024.0) {
-        info.unit = 3;
-        FormatString(info.text, L"%.02f %s", info.mb, L"MB");
-    } else if (info.gb < 1024.0) {
-        info.unit = 4;
-        FormatString(info.text, L"%.02f %s", info.gb, L"GB");
-    } else {
-        // TB is the largest unit: 1024 TB and more still read in TB (1024.00 TB, 2048.00 TB).
-        info.unit = 5;
-        FormatString(info.text, L"%.02f %s", info.tb, L"TB");
+        std::wstring digits;
+        FormatString(digits, L"%I64u", info.bytes);
+        info.text = FormatText(language, IDS_SIZE_BYTES, digits.c_str());
+        return;
+    }
+    // TB is the largest unit: 1024 TB and more still read in TB (1024.00 TB, 2048.00 TB).
+    const struct {
+        double value;
+        UINT text;
+    } units[] = {{info.kb, IDS_SIZE_KB}, {info.mb, IDS_SIZE_MB}, {info.gb, IDS_SIZE_GB},
+                 {info.tb, IDS_SIZE_TB}};
+    info.unit = 2;
+    for (const auto& unit : units) {
+        if (unit.value < 1024.0 || unit.text == IDS_SIZE_TB) {
+            info.text = FormatText(language, unit.text, FormatFigure(unit.value, locale).c_str());
+            return;
+        }
+        ++info.unit;
     }
 }
 
-bool ReadFileSize(const std::wstring& path, FileSizeInfo& info) {
+bool ReadFileSize(const std::wstring& path, FileSizeInfo& info, LANGID language) {
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -48,20 +54,16 @@ bool ReadFileSize(const std::wstring& path, FileSizeInfo& info) {
     DWORD high = 0;
     DWORD low = GetFileSize(file.Get(), &high);
     info.bytes = static_cast<long long>((static_cast<unsigned long long>(high) << 32) | low);
-    DescribeSize(info);
+    DescribeSize(info, language);
     return true;
 }
 
-std::wstring LongTimeText(const SYSTEMTIME& time) {
-    // 12-hour clock: midnight is 12 AM, noon and every time after it PM.
-    int hour = time.wHour % 12;
-    if (hour == 0) hour = 12;
-    const wchar_t* marker = time.wHour < 12 ? L"AM" : L"PM";
-    std::wstring text;
-    FormatString(text, L"%s, %s %d, %d %02d:%02d:%02d %s", DayName(time.wDayOfWeek).c_str(),
-                 MonthName(time.wMonth).c_str(), time.wDay, time.wYear, hour, time.wMinute,
-                 time.wSecond, marker);
-    return text;
+std::wstring LongTimeText(const SYSTEMTIME& time, const wchar_t* locale) {
+    wchar_t date[128] = {};
+    wchar_t clock[128] = {};
+    if (!GetDateFormatEx(locale, DATE_LONGDATE, &time, nullptr, date, 128, nullptr)) date[0] = 0;
+    if (!GetTimeFormatEx(locale, 0, &time, nullptr, clock, 128)) clock[0] = 0;
+    return std::wstring(date) + L" " + clock;
 }
 
 bool ReadFileTimes(const std::wstring& path, FileTimesInfo& info) {
@@ -77,17 +79,4 @@ bool ReadFileTimes(const std::wstring& path, FileTimesInfo& info) {
     info.createdText = LongTimeText(info.created);
     info.modifiedText = LongTimeText(info.modified);
     return true;
-}
-
-std::wstring DayName(WORD dayOfWeek) {
-    static const wchar_t* const kDays[] = {L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
-                                           L"Thursday", L"Friday", L"Saturday"};
-    return dayOfWeek < 7 ? kDays[dayOfWeek] : L"<invalid>";
-}
-
-std::wstring MonthName(WORD month) {
-    static const wchar_t* const kMonths[] = {
-        L"<invalid>", L"January", L"February", L"March",     L"April",   L"May",     L"June",
-        L"July",      L"August",  L"September", L"October", L"November", L"December"};
-    return month <= 12 ? kMonths[month] : L"<invalid>";
 }

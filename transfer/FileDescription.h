@@ -1,5 +1,8 @@
-// Size and date texts that describe a file in the replace confirmation.
+// Size and date texts that describe a file in the replace confirmation: the words in the
+// language of the texts, the figures and dates in the user's regional format.
 #pragma once
+
+#include "transfer/NumberFormat.h"
 
 #include <windows.h>
 
@@ -23,14 +26,12 @@ struct FileTimesInfo {
 };
 
 // False when the path does not exist or cannot be opened for its attributes.
-bool ReadFileSize(const std::wstring& path, FileSizeInfo& info);
-// Fills the unit and text from info.bytes (the part of ReadFileSize that needs no file).
-void DescribeSize(FileSizeInfo& info);
+bool ReadFileSize(const std::wstring& path, FileSizeInfo& info, LANGID language);
+// Fills the unit and text from info.bytes (the part of ReadFileSize that needs no file): "512
+// Bytes", "1.50 KB".
+void DescribeSize(FileSizeInfo& info, LANGID language, const wchar_t* locale = WENDRIFT_USER_LOCALE);
 // False when the path does not exist or cannot be opened for reading (a directory, say).
 bool ReadFileTimes(const std::wstring& path, FileTimesInfo& info);
-// "Monday, March 1, 2004 09:05:07 AM": English names, 12-hour clock.
-std::wstring LongTimeText(const SYSTEMTIME& time);
-
-// English names; "<invalid>" outside 0 (Sunday)..6 and 1 (January)..12.
-std::wstring DayName(WORD dayOfWeek);
-std::wstring MonthName(WORD month);
+// The locale's long date and its time: "Monday, March 1, 2004 9:05:07 AM" in the United
+// States, "Montag, 1. März 2004 09:05:07" in Germany.
+std::wstring LongTimeText(const SYSTEMTIME& time, const wchar_t* locale = WENDRIFT_USER_LOCALE);

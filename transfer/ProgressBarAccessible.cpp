@@ -1,6 +1,7 @@
 #include "transfer/ProgressBarAccessible.h"
 
-#include "winframe/TextHelpers.h"
+#include "texts/TextIds.h"
+#include "winframe/Texts.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -14,6 +15,12 @@ constexpr UINT_PTR kSubclassId = 0x57445042;  // 'WDPB'
 // IAccessible's id, written here: the import libraries of both oleacc and uuid define it.
 const IID kAccessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
+// What the subclass keeps for the bar's life.
+struct BarNaming {
+    HWND label;
+    LANGID language;
+};
+
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 BSTR Copy(const std::wstring& text) {
@@ -23,8 +30,8 @@ BSTR Copy(const std::wstring& text) {
 // The standard object, with the three answers that make the bar readable.
 class ProgressBarAccessible final : public IAccessible {
 public:
-    ProgressBarAccessible(HWND bar, HWND label, IAccessible* standard)
-        : bar_(bar), label_(label), standard_(standard) {}
+    ProgressBarAccessible(HWND bar, const BarNaming& naming, IAccessible* standard)
+        : bar_(bar), naming_(naming), standard_(standard) {}
     ~ProgressBarAccessible() { standard_->Release(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -47,15 +54,14 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child)) return standard_->get_accName(child, name);
         if (!name) return E_POINTER;
-        *name = Copy(WindowTextOf(label_));
+        *name = Copy(WindowTextOf(naming_.label));
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         if (!IsSelf(child)) return standard_->get_accValue(child, value);
         if (!value) return E_POINTER;
-        std::wstring text;
-        FormatString(text, L"%d%%", static_cast<int>(SendMessageW(bar_, PBM_GETPOS, 0, 0)));
-        *value = Copy(text);
+        *value = Copy(FormatText(naming_.language, IDS_BAR_VALUE,
+                                 static_cast<int>(SendMessageW(bar_, PBM_GETPOS, 0, 0))));
         return *value ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -148,18 +154,18 @@ private:
 
     LONG references_ = 1;
     HWND bar_;
-    HWND label_;
+    BarNaming naming_;
     IAccessible* standard_;
 };
 
 LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                         DWORD_PTR label) {
+                         DWORD_PTR data) {
+    const auto* naming = reinterpret_cast<const BarNaming*>(data);
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
         IAccessible* standard = nullptr;
         if (SUCCEEDED(CreateStdAccessibleObject(bar, OBJID_CLIENT, kAccessible,
                                                 reinterpret_cast<void**>(&standard)))) {
-            auto* object = new (std::nothrow)
-                ProgressBarAccessible(bar, reinterpret_cast<HWND>(label), standard);
+            auto* object = new (std::nothrow) ProgressBarAccessible(bar, *naming, standard);
             if (!object) {
                 standard->Release();
             } else {
@@ -169,13 +175,21 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, U
             }
         }
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(bar, BarProc, kSubclassId);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(bar, BarProc, kSubclassId);
+        delete naming;
+    }
     return DefSubclassProc(bar, message, wParam, lParam);
 }
 
 }  // namespace
 
-bool MakeProgressBarAccessible(HWND bar, HWND label) {
-    return SetWindowSubclass(bar, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(label)) !=
-           FALSE;
+bool MakeProgressBarAccessible(HWND bar, HWND label, LANGID language) {
+    auto* naming = new (std::nothrow) BarNaming{label, language};
+    if (naming == nullptr) return false;
+    if (SetWindowSubclass(bar, BarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(naming))) {
+        return true;
+    }
+    delete naming;
+    return false;
 }

@@ -1,12 +1,14 @@
 #include "transfer/ProgressDlg.h"
 
-#include "transfer/LibraryText.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/ProgressBarAccessible.h"
 #include "transfer/ProgressState.h"
 #include "transfer/TransferDecisions.h"
 #include "transfer/TransferPlatform.h"
+#include "transfer/NumberFormat.h"
 #include "transfer/TransferResources.h"
+#include "texts/TextIds.h"
+#include "winframe/TextFit.h"
 #include "winframe/TextHelpers.h"
 
 #include <commctrl.h>
@@ -17,7 +19,8 @@ constexpr UINT_PTR kPaintTimer = 1;
 constexpr UINT kPaintEveryMs = 100;
 // Not an item of the template: the worker's "finished", posted as a command.
 constexpr WORD kFinishedCommand = 0x7FF0;
-const wchar_t kRateCalculating[] = L"Transfer Rate: calculating...";
+// A compacted name as wide as they usually come (CompactText's budget is 28 characters).
+const wchar_t kLongestLabelSample[] = L"DSC_20260930_125959_PA...JPG";
 
 }  // namespace
 
@@ -39,13 +42,43 @@ int ProgressDlg::OnCreate(WPARAM, LPARAM) {
     elapsedText.Attach(GetChild(IDC_ELAPSED_TEXT));
     rateText.Attach(GetChild(IDC_RATE_TEXT));
     pauseButton.Attach(GetChild(IDC_PROGRESS_PAUSE));
-    MakeProgressBarAccessible(overallBar.Handle(), overallText.Handle());
-    MakeProgressBarAccessible(currentBar.Handle(), currentText.Handle());
+    MakeProgressBarAccessible(overallBar.Handle(), overallText.Handle(), Language());
+    MakeProgressBarAccessible(currentBar.Handle(), currentText.Handle(), Language());
     // Titled before it can ever be shown, also when a question comes before the first paint.
-    SetWindowTextW(Handle(), isCopy ? L"Copying ..." : L"Moving ...");
-    ShowText(pauseButton, shownPauseText_, LibraryText(IDS_PAUSE));
+    SetWindowTextW(Handle(), Text(isCopy ? IDS_COPYING : IDS_MOVING).c_str());
+    static const ControlText kTexts[] = {{IDC_PROGRESS_GROUP, IDS_PROGRESS_GROUP},
+                                         {IDC_PROGRESS_PAUSE, IDS_PAUSE},
+                                         {IDC_PROGRESS_CANCEL, IDS_CANCEL}};
+    ShowTexts(kTexts);
+    _FitForLongestFigures();
     SetTimer(Handle(), kPaintTimer, kPaintEveryMs, nullptr);
     return TRUE;
+}
+
+// The figures change while the dialog is open: it is laid out once for the widest of them, in
+// its language and the user's number format, as it reads running, starting and paused (the
+// rate says so, and Pause reads Resume), and shows the template's empty texts until the
+// worker publishes the first.
+void ProgressDlg::_FitForLongestFigures() {
+    overallText.SetText(Format(IDS_OVERALL, 99999, 99999, 100LL));
+    currentText.SetText(Format(IDS_CURRENT_FILE, kLongestLabelSample, 100LL));
+    elapsedText.SetText(Format(IDS_ELAPSED, 999, 59, 59));
+    const struct {
+        std::wstring rate;
+        UINT pause;
+    } states[] = {{Format(IDS_RATE_MB, FormatFigure(1023.99).c_str()), IDS_PAUSE},
+                  {Text(IDS_RATE_CALCULATING), IDS_PAUSE},
+                  {Text(IDS_RATE_PAUSED), IDS_RESUME}};
+    for (const auto& state : states) {
+        rateText.SetText(state.rate);
+        pauseButton.SetText(Text(state.pause));
+        FitToTexts(Handle());
+    }
+    shownPauseText_ = Text(IDS_PAUSE);
+    pauseButton.SetText(shownPauseText_);
+    for (BaseWindow* text : {&overallText, &currentText, &elapsedText, &rateText}) {
+        text->SetText(std::wstring());
+    }
 }
 
 int ProgressDlg::OnCommand(WPARAM wParam, LPARAM) {
@@ -103,10 +136,9 @@ void ProgressDlg::ShowRate(const std::wstring& text) {
 }
 
 void ProgressDlg::ShowElapsed(DWORD milliseconds) {
-    std::wstring text;
-    FormatString(text, L"Elapsed Time: %02d:%02d:%02d", milliseconds / 3600000,
-                 milliseconds / 60000 % 60, milliseconds / 1000 % 60);
-    ShowText(elapsedText, shownElapsedText_, text);
+    ShowText(elapsedText, shownElapsedText_,
+             Format(IDS_ELAPSED, milliseconds / 3600000, milliseconds / 60000 % 60,
+                    milliseconds / 1000 % 60));
 }
 
 bool ProgressDlg::Render() {
@@ -114,42 +146,39 @@ bool ProgressDlg::Render() {
     ProgressFigures figures = progress->Read();
     // Read after the figures: a start tick published meanwhile is never later than now.
     DWORD now = Platform().tickCount();
-    std::wstring text;
     if (figures.started) ShowElapsed(ElapsedMs(figures, now));
     if (figures.fileNumber > 0) {
         unsigned int percent = OverallPercent(figures.fileNumber, figures.fileCount);
-        FormatString(text, L"Overall Progress (file %d of %d) : %I64d%%", figures.fileNumber,
-                     figures.fileCount, static_cast<long long>(percent));
-        ShowOverall(static_cast<int>(percent), text);
-        FormatString(text,
-                     figures.reportedByPlatform ? L"Current file: '%s' : %I64d%%"
-                                                : L"Current file '%s' : %I64d%%",
-                     figures.label.c_str(), figures.currentPercent);
-        ShowCurrent(static_cast<int>(figures.currentPercent), text);
+        ShowOverall(static_cast<int>(percent), Format(IDS_OVERALL, figures.fileNumber,
+                                                      figures.fileCount,
+                                                      static_cast<long long>(percent)));
+        ShowCurrent(static_cast<int>(figures.currentPercent),
+                    Format(figures.reportedByPlatform ? IDS_CURRENT_FILE : IDS_CURRENT_FILE_STARTED,
+                           figures.label.c_str(), figures.currentPercent));
     }
     ShowRateFigure(figures, now);
-    ShowText(pauseButton, shownPauseText_, LibraryText(figures.paused ? IDS_RESUME : IDS_PAUSE));
+    ShowText(pauseButton, shownPauseText_, Text(figures.paused ? IDS_RESUME : IDS_PAUSE));
     ShowTaskbar(figures);
     return figures.finished;
 }
 
 void ProgressDlg::ShowRateFigure(const ProgressFigures& figures, DWORD now) {
     if (figures.paused) {
-        ShowRate(LibraryText(IDS_RATE_PAUSED));
+        ShowRate(Text(IDS_RATE_PAUSED));
         rateShowsPause_ = true;
         return;
     }
     if (rateShowsPause_) {
         // Resumed: the next figure measures from here, not across the pause.
         rateShowsPause_ = false;
-        ShowRate(kRateCalculating);
+        ShowRate(Text(IDS_RATE_CALCULATING));
         if (figures.clockStarted) {
             rateWindowOpen_ = true;
             rateTick_ = now;
             rateBytes_ = figures.bytesDone;
         }
     }
-    if (figures.fileNumber > 0 && !rateWindowOpen_) ShowRate(kRateCalculating);
+    if (figures.fileNumber > 0 && !rateWindowOpen_) ShowRate(Text(IDS_RATE_CALCULATING));
     if (!figures.clockStarted) return;
     if (!rateWindowOpen_) {
         rateWindowOpen_ = true;
@@ -174,14 +203,12 @@ void ProgressDlg::ShowRateSince(DWORD now, long long bytesDone) {
     // Never less than nothing, whatever the count did meanwhile.
     long long moved = bytesDone > rateBytes_ ? bytesDone - rateBytes_ : 0;
     double value = static_cast<double>(moved) * 1000.0 / span * 0.0009765625;
-    const wchar_t* unit = L"KB";
+    UINT unit = IDS_RATE_KB;
     if (value > 1024.0) {
         value *= 0.0009765625;
-        unit = L"MB";
+        unit = IDS_RATE_MB;
     }
-    std::wstring text;
-    FormatString(text, L"Transfer Rate: %.02f %s/sec", value, unit);
-    ShowRate(text);
+    ShowRate(Format(unit, FormatFigure(value).c_str()));
     rateTick_ = now;
     rateBytes_ = bytesDone;
 }

@@ -59,6 +59,7 @@ public:
     NamedMutex* mutex = nullptr;
 
 private:
+    void _FitForLongestFigures();
     void ShowText(BaseWindow& control, std::wstring& shown, const std::wstring& text);
     void ShowPosition(BaseWindow& bar, int& shown, int percent);
     void ShowBar(BaseWindow& bar, BaseWindow& label, std::wstring& shownText, int& shownPercent,

@@ -5,7 +5,8 @@
 #include "transfer/PathText.h"
 #include "winframe/PathRules.h"
 #include "transfer/TransferResources.h"
-#include "winframe/TextHelpers.h"
+#include "texts/TextIds.h"
+#include "winframe/TextFit.h"
 
 #include <shellapi.h>
 
@@ -29,12 +30,18 @@ int ReplaceConfirmDlg::OnCreate(WPARAM, LPARAM) {
     newFileIcon.Attach(GetChild(IDC_INCOMING_ICON));
     existingFileText.Attach(GetChild(IDC_EXISTING_TEXT));
     existingFileIcon.Attach(GetChild(IDC_EXISTING_ICON));
-    if (!multiple) _ArrangeForOneFile();
+    static const ControlText kTexts[] = {
+        {0, IDS_REPLACE_CAPTION},          {IDC_REPLACE_YES, IDS_YES},
+        {IDC_REPLACE_YES_TO_ALL, IDS_YES_TO_ALL}, {IDC_REPLACE_NO, IDS_NO},
+        {IDCANCEL, IDS_CANCEL},            {IDC_REPLACE_WITH_TEXT, IDS_WITH_THIS_FILE}};
     try {
+        ShowTexts(kTexts);
+        if (!multiple) _ArrangeForOneFile();
         _Fill();
     } catch (...) {
         // Out of memory inside a dialog procedure: the question stands, with fewer details.
     }
+    FitToTexts(Handle());
     return TRUE;
 }
 
@@ -55,12 +62,7 @@ void ReplaceConfirmDlg::_ArrangeForOneFile() {
 }
 
 void ReplaceConfirmDlg::_Fill() {
-    std::wstring question;
-    FormatString(question,
-                 L"The file '%s' already exists in the destination directory. Would you like to "
-                 L"replace this file:",
-                 CompactText(FileNameOf(source), 29).c_str());
-    questionText.SetText(question);
+    questionText.SetText(Format(IDS_REPLACE_QUESTION, CompactText(FileNameOf(source), 29).c_str()));
     // The upper pair is the existing file, the lower one (after "with this file? :") the
     // incoming one.
     _ShowIcon(newFileIcon, source, newIcon_);
@@ -78,14 +80,12 @@ void ReplaceConfirmDlg::_ShowIcon(BaseWindow& control, const std::wstring& path,
 
 bool ReplaceConfirmDlg::DescribeFile(BaseWindow& control, const std::wstring& path) {
     FileSizeInfo size;
-    if (!ReadFileSize(path, size)) return false;
+    if (!ReadFileSize(path, size, Language())) return false;
     FileTimesInfo times;
     if (!ReadFileTimes(path, times)) return false;
-    std::wstring text;
-    FormatString(text, L"%s Bytes (%s)\nCreated: %s\nModified: %s",
-                 FormatGroupedNumber(size.bytes).c_str(), size.text.c_str(),
-                 times.createdText.c_str(), times.modifiedText.c_str());
-    return control.SetText(text);
+    return control.SetText(Format(IDS_FILE_DESCRIPTION, FormatGroupedNumber(size.bytes).c_str(),
+                                  size.text.c_str(), times.createdText.c_str(),
+                                  times.modifiedText.c_str()));
 }
 
 int ReplaceConfirmDlg::OnCommand(WPARAM wParam, LPARAM) {

@@ -1,6 +1,9 @@
 #include "transfer/ReportTransferError.h"
 
+#include "texts/TextIds.h"
+#include "winframe/Languages.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
 bool LookUpSystemMessage(DWORD error, DWORD language, std::wstring& text) {
     wchar_t* buffer = nullptr;
@@ -16,24 +19,23 @@ bool LookUpSystemMessage(DWORD error, DWORD language, std::wstring& text) {
     return true;
 }
 
-std::wstring SystemErrorText(DWORD error, SystemMessageLookup lookup) {
+std::wstring SystemErrorText(DWORD error, LANGID language, SystemMessageLookup lookup) {
     std::wstring text;
     // A Windows without English system messages still has its own.
-    for (DWORD language : {0x0409ul, 0ul}) {
-        if (lookup(error, language, text) && !text.empty()) return text;
+    const DWORD order[] = {language, kEnglish, 0};
+    // English is asked for once, in its place.
+    for (size_t i = language == kEnglish ? 1 : 0; i < 3; ++i) {
+        if (lookup(error, order[i], text) && !text.empty()) return text;
     }
-    FormatString(text, L"Error %lu (0x%08lX)\r\n", error, error);
-    return text;
+    return FormatText(language, IDS_ERROR_NUMBER, error, error);
 }
 
 int ReportTransferError(HWND parent, const std::wstring& source, const std::wstring& target,
-                        bool multiple, bool isCopy) {
-    std::wstring systemText = SystemErrorText(GetLastError());
-    const wchar_t* suffix = multiple ? L"\nWould you like Wendrift to continue with the next file?"
-                                     : L"";
+                        bool multiple, bool isCopy, LANGID language) {
+    std::wstring systemText = SystemErrorText(GetLastError(), language);
+    const std::wstring question = multiple ? Text(language, IDS_CONTINUE_QUESTION) : std::wstring();
     UINT style = multiple ? (MB_YESNO | MB_ICONERROR) : MB_ICONERROR;
-    return ShowFormattedMessage(
-        parent, L"Wendrift : ERROR", style,
-        L"While attempting to %s:\n\n%s\n\nto\n\n%s\n\nThe following error occurred:\n\n%s%s",
-        isCopy ? L"copy" : L"move", source.c_str(), target.c_str(), systemText.c_str(), suffix);
+    return ShowTextMessage(parent, language, IDS_ERROR_CAPTION, style,
+                           isCopy ? IDS_COPY_FAILED : IDS_MOVE_FAILED, source.c_str(),
+                           target.c_str(), systemText.c_str(), question.c_str());
 }

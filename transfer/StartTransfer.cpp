@@ -2,6 +2,7 @@
 
 #include "transfer/TransferJob.h"
 #include "transfer/TransferUiThread.h"
+#include "winframe/Languages.h"
 
 #include <process.h>
 #include <shlobj.h>
@@ -18,6 +19,7 @@ bool StartTransfer(HWND owner, const std::vector<std::wstring>& files,
         job->destination = destination;
         job->owner = owner;
         job->isCopy = isCopy;
+        job->language = ChosenLanguage();
         job->hostReference = host;
         uintptr_t thread = _beginthreadex(nullptr, 0, TransferUiThread, job.get(), 0, nullptr);
         if (thread) {

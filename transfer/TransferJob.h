@@ -18,6 +18,8 @@ struct TransferJob {
     HWND owner = nullptr;          // owns the start-up and destination messages
     ProgressDlg* dialog = nullptr;  // set in the UI thread's copy
     bool isCopy = true;
+    // The language of every text the transfer shows, chosen when it started.
+    LANGID language = 0;
     // The host's process reference (null when it offers none), held for the whole transfer so
     // the host does not end its process under a running copy; the UI thread releases it.
     IUnknown* hostReference = nullptr;

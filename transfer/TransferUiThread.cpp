@@ -6,8 +6,10 @@
 #include "transfer/TransferJob.h"
 #include "transfer/TransferResources.h"
 #include "transfer/TransferWorker.h"
+#include "texts/TextIds.h"
 #include "winframe/ApartmentScope.h"
 #include "winframe/LibraryContext.h"
+#include "winframe/Texts.h"
 
 #include <process.h>
 
@@ -48,17 +50,19 @@ unsigned int RunTransfer(TransferJob& job) {
     ProgressDlg dialog;
     dialog.progress = &progress;
     dialog.isCopy = job.isCopy;
+    dialog.SetLanguage(job.language);
     WindowGuard window(dialog);
     if (!dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {
-        MessageBoxW(job.owner, L"Failed to create dialog!", L"Wendrift : ERROR", MB_ICONERROR);
+        ShowTextMessage(job.owner, job.language, IDS_ERROR_CAPTION, MB_ICONERROR,
+                        IDS_FAILED_TO_CREATE_DIALOG);
         return 1;
     }
     // Still created by name for the transfer's life, as other processes may look for it; it
     // guards the writes of the cancel flag.
     NamedMutex mutex;
     if (!mutex.Create(nullptr, FALSE, L"Wendrift")) {
-        MessageBoxW(job.owner, L"A fatal internal error has occurred. Cannot continue.",
-                    L"Wendrift : ERROR", MB_ICONERROR);
+        ShowTextMessage(job.owner, job.language, IDS_ERROR_CAPTION, MB_ICONERROR,
+                        IDS_FATAL_INTERNAL_ERROR);
         return 1;
     }
     dialog.mutex = &mutex;
@@ -67,8 +71,8 @@ unsigned int RunTransfer(TransferJob& job) {
 
     uintptr_t worker = _beginthreadex(nullptr, 0, TransferWorker, &job, 0, nullptr);
     if (!worker) {
-        MessageBoxW(job.owner, L"Failed to spawn worker thread!", L"Wendrift : ERROR",
-                    MB_ICONERROR);
+        ShowTextMessage(job.owner, job.language, IDS_ERROR_CAPTION, MB_ICONERROR,
+                        IDS_FAILED_TO_START_WORKER);
         return 1;
     }
     // Shown while the worker starts: mapping the window takes milliseconds the copy need not

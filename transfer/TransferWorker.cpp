@@ -5,7 +5,6 @@
 #include "transfer/Destination.h"
 #include "transfer/FileIdentity.h"
 #include "transfer/FileTransfer.h"
-#include "transfer/LibraryText.h"
 #include "transfer/NamedMutex.h"
 #include "transfer/PathText.h"
 #include "transfer/ProgressContext.h"
@@ -18,9 +17,11 @@
 #include "transfer/TransferJob.h"
 #include "transfer/TransferPlatform.h"
 #include "transfer/TransferResources.h"
+#include "texts/TextIds.h"
 #include "winframe/LibraryContext.h"
 #include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
 #include <algorithm>
 #include <map>
@@ -93,15 +94,13 @@ private:
         UINT text = alreadyThere_ == 1       ? IDS_OWN_FOLDER_ONE
                     : alreadyThere_ == count ? IDS_OWN_FOLDER_ALL
                                              : IDS_OWN_FOLDER_SOME;
-        std::wstring message;
         if (text == IDS_OWN_FOLDER_SOME) {
-            FormatString(message, LibraryText(text).c_str(),
-                         static_cast<long long>(alreadyThere_), job_.destination.c_str());
+            Message(window_, IDS_OWN_FOLDER_CAPTION, MB_ICONINFORMATION, text,
+                    static_cast<long long>(alreadyThere_), job_.destination.c_str());
         } else {
-            FormatString(message, LibraryText(text).c_str(), job_.destination.c_str());
+            Message(window_, IDS_OWN_FOLDER_CAPTION, MB_ICONINFORMATION, text,
+                    job_.destination.c_str());
         }
-        ShowMessage(window_, message, LibraryText(IDS_OWN_FOLDER_CAPTION),
-                    MB_ICONINFORMATION);
     }
 
     void Cancel() {
@@ -118,25 +117,15 @@ private:
         if (check.state == DestinationState::Unavailable) {
             // Not a folder that is gone: nothing to ask and nothing to forget.
             ErrorShown shown(progress_);
-            ShowFormattedMessage(job_.owner, L"Wendrift : Directory not available",
-                                 MB_ICONWARNING,
-                                 L"The destination directory:\n\n%s\n\nis not available now%s. "
-                                 L"Windows reports:\n\n%s\n%s",
-                                 destination.c_str(),
-                                 check.rootUnreachable ? L": the drive or network share it is on "
-                                                         L"cannot be reached"
-                                                       : L"",
-                                 SystemErrorText(check.error).c_str(), NothingTransferred());
+            Message(job_.owner, IDS_NOT_AVAILABLE_CAPTION, MB_ICONWARNING,
+                    check.rootUnreachable ? IDS_NOT_AVAILABLE_UNREACHABLE : IDS_NOT_AVAILABLE,
+                    destination.c_str(), SystemErrorText(check.error, job_.language).c_str(),
+                    NothingTransferred().c_str());
             return false;
         }
-        int answer = ShowFormattedMessage(
-            job_.owner, L"Wendrift : Directory not found", MB_YESNO | MB_ICONWARNING,
-            Associated() ? L"The destination directory:\n\n%s\n\nhas either been moved or "
-                           L"renamed since its association with Wendrift. Would you like to "
-                           L"create it?"
-                         : L"The destination directory:\n\n%s\n\ndoes not exist. Would you "
-                           L"like to create it?",
-            destination.c_str());
+        int answer = Message(job_.owner, IDS_NOT_FOUND_CAPTION, MB_YESNO | MB_ICONWARNING,
+                             Associated() ? IDS_NOT_FOUND_ASSOCIATED : IDS_NOT_FOUND_PICKED,
+                             destination.c_str());
         MissingDestinationStep step = StepForMissingDestination(answer);
         // A folder picked for this transfer only has no association to give up.
         if (step == MissingDestinationStep::Disassociate && !Associated()) return false;
@@ -146,18 +135,14 @@ private:
             if (error == ERROR_SUCCESS) return true;
             // The user asked for the folder, not to forget it.
             ErrorShown shown(progress_);
-            ShowFormattedMessage(job_.owner, L"Wendrift : ERROR", MB_ICONERROR,
-                                 L"An error occurred while attempting to create the "
-                                 L"directory:\n\n%s\n\n%s\n%s\n\nWin32 error: %d",
-                                 destination.c_str(), SystemErrorText(error).c_str(),
-                                 NothingTransferred(), static_cast<int>(error));
+            Message(job_.owner, IDS_ERROR_CAPTION, MB_ICONERROR, IDS_CREATE_FAILED,
+                    destination.c_str(), SystemErrorText(error, job_.language).c_str(),
+                    NothingTransferred().c_str(), static_cast<int>(error));
             return false;
         }
         case MissingDestinationStep::Disassociate:
-            ShowFormattedMessage(job_.owner, L"Wendrift : Removing association", MB_ICONWARNING,
-                                 L"The inaccessible directory:\n\n%s\n\nwill now be "
-                                 L"disassociated with Wendrift.",
-                                 destination.c_str());
+            Message(job_.owner, IDS_REMOVING_ASSOCIATION_CAPTION, MB_ICONWARNING,
+                    IDS_REMOVING_ASSOCIATION, destination.c_str());
             Disassociate();
             return false;
         case MissingDestinationStep::GoOn:
@@ -177,10 +162,15 @@ private:
         return associated_ != 0;
     }
 
-    const wchar_t* NothingTransferred() {
-        return Associated() ? L"Nothing was transferred, and the directory stays associated "
-                              L"with Wendrift."
-                            : L"Nothing was transferred.";
+    std::wstring NothingTransferred() {
+        return Text(job_.language,
+                    Associated() ? IDS_NOTHING_TRANSFERRED_KEPT : IDS_NOTHING_TRANSFERRED);
+    }
+
+    // A message box in the transfer's language.
+    template <typename... Inserts>
+    int Message(HWND owner, UINT caption, UINT type, UINT format, Inserts... inserts) {
+        return ShowTextMessage(owner, job_.language, caption, type, format, inserts...);
     }
 
     void Disassociate() {
@@ -197,10 +187,8 @@ private:
         std::wstring target = JoinPath(job_.destination, name);
         if (TargetTooLong(target)) {
             ErrorShown shown(progress_);
-            ShowFormattedMessage(job_.owner, L"Wendrift : Can't copy file", MB_ICONWARNING,
-                                 L"The following destination path:\n\n%s\n\nis longer than "
-                                 L"MAX_PATH characters, and cannot be created.",
-                                 target.c_str());
+            Message(job_.owner, IDS_CANT_COPY_CAPTION, MB_ICONWARNING, IDS_PATH_TOO_LONG,
+                    target.c_str());
             return FileOutcome::Next;
         }
 
@@ -217,10 +205,9 @@ private:
             }
             if (ask_) {
                 ReplaceConfirmDlg confirm(source, target, count > 1);
+                confirm.SetLanguage(job_.language);
                 if (!confirm.DoModal(LibraryModule(), MAKEINTRESOURCEW(IDD_REPLACE), window_)) {
-                    MessageBoxW(window_,
-                                L"A fatal internal error has occurred. Cannot continue.\n",
-                                L"Wendrift : ERROR", MB_ICONERROR);
+                    Message(window_, IDS_ERROR_CAPTION, MB_ICONERROR, IDS_FATAL_INTERNAL_ERROR);
                     return FileOutcome::Fatal;
                 }
                 switch (StepForReplaceChoice(confirm.choice)) {
@@ -248,19 +235,15 @@ private:
         if (!ReportsFailure(error, progress_.Cancelled())) return FileOutcome::Next;
         SetLastError(error);
         ErrorShown shown(progress_);
-        int answer = ReportTransferError(window_, source, target, count > 1, job_.isCopy);
+        int answer =
+            ReportTransferError(window_, source, target, count > 1, job_.isCopy, job_.language);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;
     }
 
     void ReportSameFile(const std::wstring& source, const std::wstring& target) {
         ErrorShown shown(progress_);
-        ShowFormattedMessage(window_,
-                             job_.isCopy ? L"Wendrift : Can't copy file"
-                                         : L"Wendrift : Can't move file",
-                             MB_ICONWARNING,
-                             L"The source and destination file names are the same:\n\n%s\n\n"
-                             L"and\n\n%s\n\nname one and the same file. It was left as it is.",
-                             source.c_str(), target.c_str());
+        Message(window_, job_.isCopy ? IDS_CANT_COPY_CAPTION : IDS_CANT_MOVE_CAPTION,
+                MB_ICONWARNING, IDS_SAME_FILE, source.c_str(), target.c_str());
     }
 
     void PrepareContext() {

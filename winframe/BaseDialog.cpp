@@ -1,7 +1,12 @@
 #include "winframe/BaseDialog.h"
 
+#include "winframe/Languages.h"
 #include "winframe/LibraryContext.h"
+#include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 #include "winframe/WindowBinding.h"
+
+#include <cstdarg>
 
 BaseDialog::~BaseDialog() = default;
 
@@ -14,6 +19,7 @@ bool BaseDialog::DoModal(HINSTANCE instance, LPCWSTR dialogTemplate, HWND parent
     if ((parent != nullptr && !IsWindow(parent)) || dialogTemplate == nullptr) {
         return false;
     }
+    PrepareTexts(instance);
     WindowObject* self = this;
     INT_PTR result;
     {
@@ -29,6 +35,7 @@ HWND BaseDialog::CreateModeless(HINSTANCE instance, LPCWSTR dialogTemplate, HWND
         return nullptr;
     }
     if (dialogTemplate != nullptr) {
+        PrepareTexts(instance);
         WindowObject* self = this;
         ActivationScope scope;
         handle_ = CreateDialogParamW(instance, dialogTemplate, parent, DialogProc,
@@ -39,6 +46,51 @@ HWND BaseDialog::CreateModeless(HINSTANCE instance, LPCWSTR dialogTemplate, HWND
 
 bool BaseDialog::EndDialog(INT_PTR result) {
     return ::EndDialog(handle_, result) != 0;
+}
+
+void BaseDialog::PrepareTexts(HINSTANCE instance) {
+    textModule_ = instance != nullptr ? instance : GetModuleHandleW(nullptr);
+    if (language_ == 0) language_ = ChosenLanguage();
+}
+
+HMODULE BaseDialog::TextsModule() const {
+    return textModule_ != nullptr ? textModule_ : TextModule();
+}
+
+std::wstring BaseDialog::Text(UINT id) const {
+    return LoadText(TextsModule(), language_ != 0 ? language_ : kEnglish, id);
+}
+
+std::wstring BaseDialog::Format(UINT id, ...) const {
+    va_list args;
+    va_start(args, id);
+    std::wstring text = FormatTextV(TextsModule(), language_ != 0 ? language_ : kEnglish, id, args);
+    va_end(args);
+    return text;
+}
+
+int BaseDialog::Message(UINT captionId, UINT type, UINT formatId, ...) {
+    va_list args;
+    va_start(args, formatId);
+    const std::wstring text =
+        FormatTextV(TextsModule(), language_ != 0 ? language_ : kEnglish, formatId, args);
+    va_end(args);
+    return ShowMessage(handle_, text, Text(captionId), type);
+}
+
+void BaseDialog::ShowTexts(const ControlText* texts, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const std::wstring text = Text(texts[i].text);
+        if (texts[i].control == 0) {
+            SetWindowTextW(handle_, text.c_str());
+        } else {
+            SetDlgItemTextW(handle_, texts[i].control, text.c_str());
+        }
+    }
+}
+
+void BaseDialog::ApplyTheme() {
+    theme_.Apply(handle_, ChooseTheme(ReadThemeSettings()));
 }
 
 int BaseDialog::OnCreate(WPARAM, LPARAM) {

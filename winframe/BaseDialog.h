@@ -2,10 +2,19 @@
 // of virtual handlers. The object is bound on WM_INITDIALOG and must outlive its window.
 #pragma once
 
+#include "winframe/DialogTheme.h"
 #include "winframe/WindowObject.h"
+
+#include <string>
 
 class BaseDialog : public WindowObject {
 public:
+    // A control and the text it shows; control 0 stands for the dialog's caption.
+    struct ControlText {
+        int control;
+        UINT text;
+    };
+
     ~BaseDialog() override;
 
     // Detaches, then subclasses `handle` with DialogProc.
@@ -57,4 +66,35 @@ public:
 
     // Ends a modal dialog; true when EndDialog succeeded.
     bool EndDialog(INT_PTR result);
+
+    // The language of the dialog's texts: set before the dialog is made, else the one chosen
+    // (Languages.h) when it is made.
+    void SetLanguage(LANGID language) { language_ = language; }
+    LANGID Language() const { return language_; }
+    // A text of the module the template came from, in the dialog's language.
+    std::wstring Text(UINT id) const;
+    std::wstring Format(UINT id, ...) const;
+    // A message box owned by the dialog; caption and format are texts of the dialog.
+    int Message(UINT captionId, UINT type, UINT formatId, ...);
+    // Sets each control's text.
+    void ShowTexts(const ControlText* texts, size_t count);
+    template <size_t N>
+    void ShowTexts(const ControlText (&texts)[N]) {
+        ShowTexts(texts, N);
+    }
+
+    // Light, dark or high contrast as the user's settings say when the dialog opens; the
+    // dialog procedure applies it once OnCreate has made every control.
+    void ApplyTheme();
+    WindowTheme Theme() const { return theme_.Theme(); }
+    // WM_CTLCOLOR*: the theme's brush and colours, or 0 for the system's.
+    INT_PTR ThemeColors(UINT message, HDC dc) const { return theme_.Colors(message, dc); }
+
+private:
+    void PrepareTexts(HINSTANCE instance);
+    HMODULE TextsModule() const;
+
+    LANGID language_ = 0;
+    HMODULE textModule_ = nullptr;
+    DialogTheme theme_;
 };

@@ -1,5 +1,7 @@
 #include "winframe/DialogScaler.h"
 
+#include "winframe/TextFit.h"
+
 DialogScaler::~DialogScaler() {
     if (scaledFont_ != nullptr) DeleteObject(scaledFont_);
 }
@@ -58,6 +60,7 @@ bool DialogScaler::Rescale(UINT dpi, const RECT* suggested) {
     // No control uses the previous scaled font any more.
     if (scaledFont_ != nullptr) DeleteObject(scaledFont_);
     scaledFont_ = made;
+    FitToTexts(dialog_, false);
     InvalidateRect(dialog_, nullptr, TRUE);
     return true;
 }

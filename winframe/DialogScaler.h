@@ -1,8 +1,9 @@
 // Keeps a dialog's layout in step with the DPI of the monitor it is on. Capture remembers where
 // every control sits and the font it draws with at the dialog's DPI; Rescale, on WM_DPICHANGED,
 // takes the window rectangle the system suggests and gives every control its captured place and
-// font scaled to the new DPI. Scaling always starts from the captured layout, so nothing drifts
-// over many moves.
+// font scaled to the new DPI, then makes room for any text that needs more at that DPI (a font's
+// width does not follow its size exactly). Scaling always starts from the captured layout, so
+// nothing drifts over many moves.
 #pragma once
 
 #include "winframe/Dpi.h"

@@ -24,13 +24,13 @@ STDMETHODIMP FolderDialogEvents::OnFileOk(IFileDialog* dialog) {
     }
     IShellItem* item = nullptr;
     if (FAILED(dialog->GetResult(&item))) return S_FALSE;
-    bool accepted = AcceptChosenFolder(window, item, accepted_);
+    bool accepted = AcceptChosenFolder(window, item, accepted_, language);
     item->Release();
     // S_FALSE keeps the dialog open for another choice.
     return accepted ? S_OK : S_FALSE;
 }
 
-bool AcceptChosenFolder(HWND owner, IShellItem* item, std::wstring& path) {
+bool AcceptChosenFolder(HWND owner, IShellItem* item, std::wstring& path, LANGID language) {
     path.clear();
     // IPersistIDList rather than SHGetIDListFromObject: the configuration program must still
     // load on systems whose shell lacks the latter (they never show this dialog).
@@ -46,7 +46,7 @@ bool AcceptChosenFolder(HWND owner, IShellItem* item, std::wstring& path) {
     FolderVerdict verdict = JudgeFolderItem(id, found, name);
     CoTaskMemFree(id);
     if (verdict != FolderVerdict::Usable) {
-        WarnRefusedFolder(owner, verdict, name);
+        WarnRefusedFolder(owner, verdict, name, language);
         return false;
     }
     path = found;

@@ -35,10 +35,12 @@ public:
     // The folder the rule accepted when the dialog was last confirmed; empty before that.
     const std::wstring& Accepted() const { return accepted_; }
 
+    LANGID language = 0;  // of the warnings
+
 private:
     std::wstring accepted_;
 };
 
-// Judges the dialog's current choice by the folder rule and warns (owned by `owner`) when it
-// is refused. path receives the folder's path when it is usable.
-bool AcceptChosenFolder(HWND owner, IShellItem* item, std::wstring& path);
+// Judges the dialog's current choice by the folder rule and warns (owned by `owner`, in
+// `language`) when it is refused. path receives the folder's path when it is usable.
+bool AcceptChosenFolder(HWND owner, IShellItem* item, std::wstring& path, LANGID language);

@@ -3,7 +3,10 @@
 #include "winframe/ApartmentScope.h"
 #include "winframe/FolderDialogEvents.h"
 #include "winframe/FolderRule.h"
+#include "winframe/Languages.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
+#include "texts/TextIds.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -66,6 +69,7 @@ Outcome PickWithFileDialog(FolderPick& pick) {
     }
     FolderDialogEvents events;
     DWORD cookie = 0;
+    events.language = pick.language;
     bool advised = SUCCEEDED(dialog->Advise(&events, &cookie));
     HRESULT shown = dialog->Show(pick.owner);
     if (advised) dialog->Unadvise(cookie);
@@ -75,7 +79,7 @@ Outcome PickWithFileDialog(FolderPick& pick) {
     Held<IShellItem> result;
     // A dialog that never called OnFileOk is judged now.
     if (folder.empty() && (FAILED(dialog->GetResult(result.Out())) ||
-                           !AcceptChosenFolder(pick.owner, result.Get(), folder))) {
+                           !AcceptChosenFolder(pick.owner, result.Get(), folder, pick.language))) {
         return Outcome::Refused;  // shown again
     }
     BOOL checked = FALSE;
@@ -101,12 +105,13 @@ Outcome PickWithBrowser(FolderPick& pick) {
         FolderVerdict verdict = JudgeFolderItem(chosen, path, name);
         CoTaskMemFree(chosen);
         if (verdict != FolderVerdict::Usable) {
-            WarnRefusedFolder(pick.owner, verdict, name);
+            WarnRefusedFolder(pick.owner, verdict, name, pick.language);
             continue;
         }
         if (!pick.checkLabel.empty()) {
             UINT preselected = pick.checked ? MB_DEFBUTTON1 : MB_DEFBUTTON2;
-            pick.checked = ShowMessage(pick.owner, pick.checkLabel + L"?", L"Wendrift : Remember",
+            pick.checked = ShowMessage(pick.owner, pick.checkQuestion,
+                                       Text(pick.language, IDS_REMEMBER_CAPTION),
                                        MB_YESNO | MB_ICONQUESTION | preselected) == IDYES;
         }
         pick.folder = path;
@@ -123,12 +128,14 @@ int CALLBACK FolderBrowserCallback(HWND browser, UINT message, LPARAM parameter,
                      reinterpret_cast<LPARAM>(pick->startFolder.c_str()));
     }
     if (message != BFFM_VALIDATEFAILEDW) return 0;
-    WarnRefusedFolder(browser, FolderVerdict::NoPath, reinterpret_cast<const wchar_t*>(parameter));
+    WarnRefusedFolder(browser, FolderVerdict::NoPath, reinterpret_cast<const wchar_t*>(parameter),
+                      pick != nullptr ? pick->language : 0);
     return 1;  // stays open
 }
 
 bool PickFolder(FolderPick& pick) {
     ApartmentScope apartment;
+    if (pick.language == 0) pick.language = ChosenLanguage();
     pick.folder.clear();
     Outcome outcome;
     do {

@@ -14,11 +14,13 @@ struct FolderPick {
     std::wstring title;        // says what the folder is for
     std::wstring startFolder;  // empty: where the platform starts
     // A check box below the folders with this text, first ticked as `checked` says; empty: none.
-    // The folder browser has no room for one: it asks the same as a Yes/No question instead,
-    // once a folder was chosen.
+    // The folder browser has no room for one: it asks `checkQuestion` as a Yes/No question
+    // instead, once a folder was chosen.
     std::wstring checkLabel;
+    std::wstring checkQuestion;
     bool checked = false;
     std::wstring folder;  // out: the chosen folder's full path, as the shell spells it
+    LANGID language = 0;  // of the picker's own messages; 0: the one chosen now
 };
 
 // Runs the picker modally on this thread (in a COM apartment of its own when the thread has

@@ -1,12 +1,10 @@
 #include "winframe/FolderRule.h"
 
+#include "texts/TextIds.h"
+#include "winframe/Languages.h"
 #include "winframe/PathRules.h"
 #include "winframe/RecycleBin.h"
-#include "winframe/TextHelpers.h"
-
-namespace {
-const wchar_t kCantAddCaption[] = L"Wendrift : Can't add directory";
-}  // namespace
+#include "winframe/Texts.h"
 
 FolderVerdict JudgeFolder(bool recycleBin, const std::wstring& path) {
     if (recycleBin) return FolderVerdict::RecycleBin;
@@ -32,22 +30,12 @@ FolderVerdict JudgeFolderItem(PCIDLIST_ABSOLUTE item, std::wstring& path, std::w
     return JudgeFolder(IsRecycleBin(item), path);
 }
 
-void WarnRefusedFolder(HWND owner, FolderVerdict verdict, const std::wstring& name) {
-    switch (verdict) {
-    case FolderVerdict::Usable:
-        return;
-    case FolderVerdict::RecycleBin:
-        ShowMessage(owner,
-                    L"The 'Recycle Bin' virtual folder cannot be added. Please choose another "
-                    L"directory.",
-                    kCantAddCaption, MB_ICONWARNING);
-        return;
-    case FolderVerdict::NoPath:
-    case FolderVerdict::NotAbsolute:
-        ShowFormattedMessage(owner, kCantAddCaption, MB_ICONWARNING,
-                             L"The directory you chose:\n\n%s\n\nis not a valid directory. Please "
-                             L"choose another.",
-                             name.c_str());
-        return;
-    }
+void WarnRefusedFolder(HWND owner, FolderVerdict verdict, const std::wstring& name,
+                       LANGID language) {
+    if (verdict == FolderVerdict::Usable) return;
+    if (language == 0) language = ChosenLanguage();
+    ShowTextMessage(owner, language, IDS_CANT_ADD_DIRECTORY_CAPTION, MB_ICONWARNING,
+                    verdict == FolderVerdict::RecycleBin ? IDS_RECYCLE_BIN_REFUSED
+                                                         : IDS_NOT_A_VALID_DIRECTORY,
+                    name.c_str());
 }

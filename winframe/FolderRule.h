@@ -22,5 +22,7 @@ FolderVerdict JudgeFolder(bool recycleBin, const std::wstring& path);
 // it has none), name what the user saw of it (the path, or its display name).
 FolderVerdict JudgeFolderItem(PCIDLIST_ABSOLUTE item, std::wstring& path, std::wstring& name);
 
-// Tells the user why a folder was refused (nothing for a usable one), owned by `owner`.
-void WarnRefusedFolder(HWND owner, FolderVerdict verdict, const std::wstring& name);
+// Tells the user why a folder was refused (nothing for a usable one), owned by `owner`, in
+// `language` (0: the one chosen now).
+void WarnRefusedFolder(HWND owner, FolderVerdict verdict, const std::wstring& name,
+                       LANGID language);

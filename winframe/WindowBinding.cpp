@@ -121,7 +121,10 @@ INT_PTR CALLBACK DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_INITDIALOG) {
         auto* object = reinterpret_cast<WindowObject*>(lParam);
         if (object != nullptr && BindWindowObject(handle, object)) {
-            static_cast<BaseDialog*>(object)->OnCreate(wParam, lParam);
+            auto* created = static_cast<BaseDialog*>(object);
+            created->OnCreate(wParam, lParam);
+            // OnCreate may have ended the dialog already.
+            if (IsWindow(handle)) created->ApplyTheme();
         }
         // 0: the dialog manager leaves the focus where OnCreate put it.
         return 0;
@@ -161,6 +164,13 @@ INT_PTR CALLBACK DialogProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER: return dialog->OnTimer(wParam, lParam);
     case WM_COPYDATA: return dialog->OnCopyData(wParam, lParam);
     case WM_DPICHANGED: return dialog->OnDpiChanged(wParam, lParam);
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        // The one kind of dialog-procedure answer that is a handle, not a flag.
+        return dialog->ThemeColors(message, reinterpret_cast<HDC>(wParam));
     default: return 0;
     }
 }

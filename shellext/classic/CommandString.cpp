@@ -1,17 +1,12 @@
 #include "shellext/classic/CommandString.h"
 
+#include "texts/TextIds.h"
+#include "winframe/Texts.h"
+
 #include <shlobj.h>
 
 #include <cstring>
-
-const char kCopyHelpTextA[] = "Copy here with Wendrift";
-const wchar_t kCopyHelpTextW[] = L"Copy here with Wendrift";
-const char kMoveHelpTextA[] = "Move here with Wendrift";
-const wchar_t kMoveHelpTextW[] = L"Move here with Wendrift";
-const char kCopyPickHelpTextA[] = "Choose a folder and copy there with Wendrift";
-const wchar_t kCopyPickHelpTextW[] = L"Choose a folder and copy there with Wendrift";
-const char kMovePickHelpTextA[] = "Choose a folder and move there with Wendrift";
-const wchar_t kMovePickHelpTextW[] = L"Choose a folder and move there with Wendrift";
+#include <string>
 
 namespace {
 
@@ -22,9 +17,19 @@ void CopyCut(Unit* buffer, UINT cchMax, const Unit* text, size_t length) {
     std::memcpy(buffer, text, units * sizeof(Unit));
 }
 
+std::string Narrow(const std::wstring& text) {
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string narrow(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], bytes, nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(bytes) - 1);
+    return narrow;
+}
+
 }  // namespace
 
-HRESULT AnswerCommandString(const MenuCommand* command, UINT type, char* buffer, UINT cchMax) {
+HRESULT AnswerCommandString(const MenuCommand* command, UINT type, char* buffer, UINT cchMax,
+                            LANGID language) {
     bool unicode = (type & GCS_UNICODE) != 0;
     if ((type & ~GCS_UNICODE) == GCS_VALIDATEA) return command != nullptr ? S_OK : S_FALSE;
     if (command == nullptr) return E_FAIL;
@@ -33,15 +38,14 @@ HRESULT AnswerCommandString(const MenuCommand* command, UINT type, char* buffer,
     if (cchMax == 0) return E_FAIL;  // no room even for the terminator
     bool copy = command->operation == kOperationCopy;
     // The handler has no verbs of its own: verb requests get the help text as well.
-    bool picks = command->picksFolder;
+    const std::wstring text =
+        Text(language, command->picksFolder ? (copy ? IDS_COPY_PICK_HELP : IDS_MOVE_PICK_HELP)
+                                            : (copy ? IDS_COPY_HELP : IDS_MOVE_HELP));
     if (unicode) {
-        const wchar_t* text = picks ? (copy ? kCopyPickHelpTextW : kMovePickHelpTextW)
-                                    : (copy ? kCopyHelpTextW : kMoveHelpTextW);
-        CopyCut(reinterpret_cast<wchar_t*>(buffer), cchMax, text, wcslen(text));
+        CopyCut(reinterpret_cast<wchar_t*>(buffer), cchMax, text.c_str(), text.size());
     } else {
-        const char* text = picks ? (copy ? kCopyPickHelpTextA : kMovePickHelpTextA)
-                                 : (copy ? kCopyHelpTextA : kMoveHelpTextA);
-        CopyCut(buffer, cchMax, text, strlen(text));
+        const std::string narrow = Narrow(text);
+        CopyCut(buffer, cchMax, narrow.c_str(), narrow.size());
     }
     return S_OK;
 }

@@ -14,6 +14,7 @@ struct SelectionState {
     UINT commandBase = 0;                     // idCmdFirst of the last QueryContextMenu
     std::vector<std::wstring> selectedFiles;  // in the order of the shell's drop data
     std::map<UINT, MenuCommand> commands;     // keyed by absolute command identifier
+    LANGID language = 0;                      // of the last menu, for its help texts
 
     void Reset();
     void AddFile(const std::wstring& path);

@@ -10,16 +10,19 @@
 #include "shellext/win11/PackagedCommand.h"
 #include "shellext/common/TransferFailure.h"
 #include "store/AssociationStore.h"
+#include "texts/TextIds.h"
 #include "transfer/StartTransfer.h"
+#include "winframe/Languages.h"
+#include "winframe/Texts.h"
 
 namespace {
 
 struct SubmenuKind {
-    const wchar_t* label;
+    UINT label;
     int operation;
 };
 // In menu order: "Cop&y To" at indexMenu, "&Move To" right below it.
-const SubmenuKind kSubmenus[] = {{L"Cop&y To", kOperationCopy}, {L"&Move To", kOperationMove}};
+const SubmenuKind kSubmenus[] = {{IDS_COPY_TO, kOperationCopy}, {IDS_MOVE_TO, kOperationMove}};
 
 }  // namespace
 
@@ -93,9 +96,11 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
     std::wstring extension = state_.FirstFileExtension();
     if (extension.empty()) return E_FAIL;
 
+    // Read on every right-click: a language chosen meanwhile shows at once.
+    const LANGID language = ChosenLanguage();
     std::vector<std::wstring> directories;
     ListDirectories(extension, directories);
-    std::vector<PlannedItem> items = PlanSubmenu(directories);
+    std::vector<PlannedItem> items = PlanSubmenu(directories, language);
     // With too few identifiers "&Other folder..." goes first, then the last directories, from
     // both submenus alike.
     SubmenuFit fit = FitSubmenus(items.size(), record.Available());
@@ -104,12 +109,14 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
 
     state_.commandBase = idCmdFirst;
     state_.commands.clear();  // entries stand for this menu's items only
+    state_.language = language;
     HMENU submenus[2] = {};
     for (UINT i = 0; i < 2; ++i) {
         HMENU submenu = CreateMenu();
         if (submenu == nullptr) return E_FAIL;
         UINT submenuId = 0;
-        if (!record.Insert(menu, indexMenu + i, kSubmenus[i].label, false, submenu, submenuId)) {
+        if (!record.Insert(menu, indexMenu + i, Text(language, kSubmenus[i].label), false, submenu,
+                           submenuId)) {
             DestroyMenu(submenu);
             return E_FAIL;
         }
@@ -126,7 +133,7 @@ HRESULT ShellCallback::BuildMenus(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
     }
     if (!fit.otherFolder) return record.Answer();
     // Shown last in each submenu, numbered after both: every other item keeps its offset.
-    const PlannedItem other = OtherFolderItem();
+    const PlannedItem other = OtherFolderItem(language);
     for (UINT i = 0; i < 2; ++i) {
         UINT position = static_cast<UINT>(items.size());
         record.InsertSeparator(submenus[i], position++);
@@ -168,6 +175,6 @@ STDMETHODIMP ShellCallback::GetCommandString(UINT_PTR offset, UINT type, UINT*, 
     return GuardCom([&] {
         const MenuCommand* command =
             state_.FindCommand(state_.commandBase + static_cast<UINT>(offset));
-        return AnswerCommandString(command, type, buffer, cchMax);
+        return AnswerCommandString(command, type, buffer, cchMax, state_.language);
     });
 }

@@ -4,9 +4,11 @@
 #include "shellext/common/PickerPlan.h"
 #include "store/AssociationStore.h"
 #include "store/PickerMemory.h"
+#include "texts/TextIds.h"
 #include "winframe/FolderPicker.h"
+#include "winframe/Languages.h"
 #include "winframe/PathRules.h"
-#include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
 bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool isCopy,
                        std::wstring& destination) {
@@ -15,9 +17,11 @@ bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool 
     std::vector<std::wstring> associated;
     ListDirectories(extension, associated);
 
+    const LANGID language = ChosenLanguage();
     FolderPick pick;
     pick.owner = owner;
-    pick.title = PickerTitle(isCopy, files);
+    pick.language = language;
+    pick.title = PickerTitle(isCopy, files, language);
     // Never probed on this thread: it is the file manager's own.
     pick.startFolder = FirstFolderPresent(
         StartCandidates(LastPickedFolder(extension), associated, files.front()),
@@ -25,7 +29,8 @@ bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool 
     // Remembering adds to the extension's own folders, which only a stored extension has.
     const bool canRemember = !extension.empty() && ExtensionExists(extension);
     if (canRemember) {
-        pick.checkLabel = RememberLabel(extension);
+        pick.checkLabel = RememberLabel(extension, language);
+        pick.checkQuestion = RememberLabel(extension, language, true);
         pick.checked = RememberChecked();
     }
     if (!PickFolder(pick)) return false;
@@ -34,10 +39,8 @@ bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool 
     if (canRemember) {
         SetRememberChecked(pick.checked);
         if (pick.checked && AddChosenDirectory(extension, pick.folder) == AddedDirectory::Failed) {
-            ShowFormattedMessage(owner, L"Wendrift : ERROR", MB_ICONERROR,
-                                 L"The directory:\n\n%s\n\ncould not be added to the file type "
-                                 L"[%s]. It is used for this transfer only.",
-                                 pick.folder.c_str(), extension.c_str());
+            ShowTextMessage(owner, language, IDS_ERROR_CAPTION, MB_ICONERROR,
+                            IDS_NOT_ADDED_FOR_THIS_TRANSFER, pick.folder.c_str(), extension.c_str());
         }
     }
     destination = pick.folder;

@@ -1,6 +1,8 @@
 #include "shellext/common/MenuPlan.h"
 
+#include "texts/TextIds.h"
 #include "winframe/PathRules.h"
+#include "winframe/Texts.h"
 
 std::wstring DirectoryLabel(int number, const std::wstring& directory) {
     // Built by hand: a formatting call per folder cost the menu more than reading its names.
@@ -23,10 +25,11 @@ std::wstring DirectoryLabel(int number, const std::wstring& directory) {
     return label;
 }
 
-std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directories) {
+std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directories,
+                                     LANGID language) {
     std::vector<PlannedItem> items;
     if (directories.empty()) {
-        items.push_back(PlannedItem{L"<no directories>", true, std::wstring()});
+        items.push_back(PlannedItem{Text(language, IDS_NO_DIRECTORIES), true, std::wstring()});
         return items;
     }
     items.reserve(directories.size());
@@ -39,9 +42,9 @@ std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directorie
     return items;
 }
 
-PlannedItem OtherFolderItem() {
+PlannedItem OtherFolderItem(LANGID language) {
     PlannedItem item;
-    item.label = L"&Other folder...";
+    item.label = Text(language, IDS_OTHER_FOLDER);
     item.picksFolder = true;
     return item;
 }

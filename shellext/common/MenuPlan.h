@@ -3,6 +3,8 @@
 // separator "&Other folder...". Both submenus are planned from the same list.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -14,16 +16,17 @@ struct PlannedItem {
 };
 
 // "&Other folder...", which ends each submenu and flyout after a separator.
-PlannedItem OtherFolderItem();
+PlannedItem OtherFolderItem(LANGID language);
 
 // "&%d.\t%s": the number is the item's mnemonic, the tab sets the path apart. An ampersand in
 // the path is doubled so that the menu shows it instead of underlining the next character.
 std::wstring DirectoryLabel(int number, const std::wstring& directory);
 
-// One numbered item per directory, in the order given; "<no directories>" greyed when there
-// is none. A directory that is not absolute keeps its number but is greyed and stands for no
-// command: it must never become a destination.
-std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directories);
+// One numbered item per directory, in the order given; "<no directories>" (in `language`)
+// greyed when there is none. A directory that is not absolute keeps its number but is greyed
+// and stands for no command: it must never become a destination.
+std::vector<PlannedItem> PlanSubmenu(const std::vector<std::wstring>& directories,
+                                     LANGID language);
 
 // What each submenu shows when `available` command identifiers are free. Each submenu item takes
 // one identifier, each of its items one more, and its "&Other folder..." one more; the two

@@ -1,23 +1,24 @@
 #include "shellext/common/PickerPlan.h"
 
+#include "texts/TextIds.h"
 #include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/Texts.h"
 
-std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files) {
-    std::wstring title;
-    const wchar_t* verb = isCopy ? L"Copy" : L"Move";
+std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files, LANGID language) {
     if (files.size() == 1) {
-        FormatString(title, L"%s %s to", verb, FileNameOf(files.front()).c_str());
-    } else {
-        FormatString(title, L"%s %I64d files to", verb, static_cast<long long>(files.size()));
+        return FormatText(language, isCopy ? IDS_PICK_COPY_ONE : IDS_PICK_MOVE_ONE,
+                          FileNameOf(files.front()).c_str());
     }
-    return title;
+    return FormatText(language, isCopy ? IDS_PICK_COPY_MANY : IDS_PICK_MOVE_MANY,
+                      static_cast<long long>(files.size()));
 }
 
-std::wstring RememberLabel(const std::wstring& extension) {
+std::wstring RememberLabel(const std::wstring& extension, LANGID language, bool question) {
     std::wstring shown = extension;
     ToLower(shown);
-    return L"Remember this folder for " + shown + L" files";
+    return FormatText(language, question ? IDS_REMEMBER_QUESTION : IDS_REMEMBER_LABEL,
+                      shown.c_str());
 }
 
 std::vector<std::wstring> StartCandidates(const std::wstring& lastPicked,

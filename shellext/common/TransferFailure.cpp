@@ -1,6 +1,10 @@
 #include "shellext/common/TransferFailure.h"
 
+#include "texts/TextIds.h"
+#include "winframe/Languages.h"
+#include "winframe/Texts.h"
+
 void ReportTransferNotStarted(HWND owner) {
-    MessageBoxW(owner, L"An internal error has occurred! Cannot continue.",
-                L"Wendrift : FATAL ERROR", MB_ICONERROR);
+    ShowTextMessage(owner, ChosenLanguage(), IDS_FATAL_CAPTION, MB_ICONERROR,
+                    IDS_TRANSFER_NOT_STARTED);
 }

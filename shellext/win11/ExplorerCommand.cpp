@@ -9,6 +9,9 @@
 #include "shellext/win11/PackagedCommand.h"
 #include "shellext/entry/ModulePath.h"
 #include "shellext/win11/ShellItems.h"
+#include "texts/TextIds.h"
+#include "winframe/Languages.h"
+#include "winframe/Texts.h"
 
 #include <shlwapi.h>
 
@@ -21,7 +24,13 @@ const wchar_t kIconResource[] = L",-5";
 
 STDMETHODIMP ExplorerCommand::GetTitle(IShellItemArray*, LPWSTR* name) {
     if (name == nullptr) return E_POINTER;
-    return SHStrDupW(isCopy_ ? L"Copy To" : L"Move To", name);
+    *name = nullptr;
+    return GuardCom([&] {
+        // The classic submenu's title without its access key, in the language chosen now.
+        const std::wstring title =
+            WithoutAccessKey(Text(ChosenLanguage(), isCopy_ ? IDS_COPY_TO : IDS_MOVE_TO));
+        return SHStrDupW(title.c_str(), name);
+    });
 }
 
 STDMETHODIMP ExplorerCommand::GetIcon(IShellItemArray*, LPWSTR* icon) {
@@ -44,14 +53,15 @@ STDMETHODIMP ExplorerCommand::GetState(IShellItemArray* items, BOOL, EXPCMDSTATE
     if (state == nullptr) return E_POINTER;
     *state = ECS_HIDDEN;
     return GuardCom([&] {
-        // Names suffice for the extension rule: the full paths are read only when a folder is
-        // picked.
         std::vector<std::wstring> names;
+        std::vector<std::wstring> paths;
         bool allFiles = false;
-        if (!ReadItemNames(items, folder_, names, allFiles)) names.clear();  // a virtual item
-        // Whatever the answer: the classic handler learns that this menu asked about them.
-        RecordPackagedMenuSighting(names);
+        if (!ReadItemNames(items, folder_, names, paths, allFiles)) names.clear();  // virtual
         *state = CommandState(names, allFiles, extension_);
+        // Only an entry that shows itself may keep the classic menu's from showing.
+        if (*state == ECS_ENABLED) {
+            RecordPackagedMenuSighting(isCopy_ ? PackagedEntry::Copy : PackagedEntry::Move, paths);
+        }
         return S_OK;
     });
 }
@@ -68,7 +78,7 @@ STDMETHODIMP ExplorerCommand::EnumSubCommands(IEnumExplorerCommand** commands) {
     std::vector<IExplorerCommand*> folders;
     HRESULT result = GuardCom([&] {
         if (!extension_.empty()) {
-            for (const PlannedItem& item : FlyoutItems(extension_)) {
+            for (const PlannedItem& item : FlyoutItems(extension_, ChosenLanguage())) {
                 folders.reserve(folders.size() + 1);  // so that the new folder is never lost
                 folders.push_back(new FolderCommand(item, isCopy_));
             }

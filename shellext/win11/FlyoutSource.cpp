@@ -10,10 +10,10 @@ std::wstring SharedExtension(const std::vector<std::wstring>& paths) {
 
 bool ExtensionAssociated(const std::wstring& extension) { return ExtensionExists(extension); }
 
-std::vector<PlannedItem> FlyoutItems(const std::wstring& extension) {
+std::vector<PlannedItem> FlyoutItems(const std::wstring& extension, LANGID language) {
     std::vector<std::wstring> directories;
     ListDirectories(extension, directories);
-    std::vector<PlannedItem> items = PlanSubmenu(directories);
-    items.push_back(OtherFolderItem());
+    std::vector<PlannedItem> items = PlanSubmenu(directories, language);
+    items.push_back(OtherFolderItem(language));
     return items;
 }

@@ -16,5 +16,5 @@ std::wstring SharedExtension(const std::vector<std::wstring>& paths);
 bool ExtensionAssociated(const std::wstring& extension);
 
 // The flyout's items for the extension: the classic submenu's items, in its order (or its
-// greyed placeholder), then "&Other folder...".
-std::vector<PlannedItem> FlyoutItems(const std::wstring& extension);
+// greyed placeholder), then "&Other folder...", in `language`.
+std::vector<PlannedItem> FlyoutItems(const std::wstring& extension, LANGID language);

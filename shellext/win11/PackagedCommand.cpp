@@ -9,7 +9,7 @@ namespace {
 const wchar_t kClassicMenuOverrideKey[] =
     L"Software\\Classes\\CLSID\\{86ca1aa0-34aa-4e8b-a509-50c905bae2a2}\\InprocServer32";
 
-// The slot holds the tick in its upper half and the selection in its lower half, so that one
+// A slot holds the tick in its upper half and the selection in its lower half, so that one
 // interlocked store publishes both.
 LONG64 Pack(const PackagedMenuSighting& sighting) {
     return static_cast<LONG64>((static_cast<uint64_t>(sighting.tick) << 32) | sighting.selection);
@@ -32,44 +32,48 @@ uint32_t Mix(uint32_t value) {
 
 }  // namespace
 
-uint32_t SelectionFingerprint(const std::vector<std::wstring>& namesOrPaths) {
+uint32_t SelectionFingerprint(const std::vector<std::wstring>& paths) {
     uint32_t sum = 0;
-    for (const std::wstring& path : namesOrPaths) {
-        uint32_t hash = 2166136261U;  // FNV-1a over the name, A..Z folded
-        for (size_t i = path.find_last_of(L'\\') + 1; i < path.size(); ++i) {
-            wchar_t unit = path[i];
+    for (const std::wstring& path : paths) {
+        uint32_t hash = 2166136261U;  // FNV-1a over the path, A..Z folded
+        for (wchar_t unit : path) {
             if (unit >= L'A' && unit <= L'Z') unit = static_cast<wchar_t>(unit - L'A' + L'a');
             hash = (hash ^ unit) * 16777619U;
         }
         sum += Mix(hash);  // a sum, so that the order of the items does not count
     }
-    uint32_t fingerprint = Mix(sum ^ static_cast<uint32_t>(namesOrPaths.size()));
+    uint32_t fingerprint = Mix(sum ^ static_cast<uint32_t>(paths.size()));
     return fingerprint != 0 ? fingerprint : 1;
 }
 
-bool ClassicMenuStaysAway(const PackagedMenuSighting& last, DWORD now, uint32_t selection,
-                          bool (*classicMenuRestored)()) {
-    if (last.selection == 0 || last.selection != selection) return false;
-    // Unsigned: a tick count that wrapped around in between still subtracts right.
-    if (now - last.tick > kSightingLifetimeMs) return false;
+bool ClassicMenuStaysAway(const PackagedMenuSighting (&last)[kPackagedEntries], DWORD now,
+                          uint32_t selection, bool (*classicMenuRestored)()) {
+    for (const PackagedMenuSighting& sighting : last) {
+        if (sighting.selection == 0 || sighting.selection != selection) return false;
+        // Unsigned: a tick count that wrapped around in between still subtracts right.
+        if (now - sighting.tick > kSightingLifetimeMs) return false;
+    }
     return !classicMenuRestored();
 }
 
-void RecordPackagedMenuSighting(const std::vector<std::wstring>& names) {
-    volatile LONG64* slot = SightingSlot();
-    // No items (a virtual one, or none) are no classic menu's selection either.
-    if (slot == nullptr || names.empty()) return;
+void RecordPackagedMenuSighting(PackagedEntry entry, const std::vector<std::wstring>& paths) {
+    volatile LONG64* slots = SightingSlots();
+    // No paths (a virtual item, or none) are no classic menu's selection either.
+    if (slots == nullptr || paths.empty()) return;
     PackagedMenuSighting sighting;
     sighting.tick = GetTickCount();
-    sighting.selection = SelectionFingerprint(names);
-    InterlockedExchange64(slot, Pack(sighting));
+    sighting.selection = SelectionFingerprint(paths);
+    InterlockedExchange64(&slots[static_cast<int>(entry)], Pack(sighting));
 }
 
 bool PackagedCommandsShowing(const std::vector<std::wstring>& paths) {
-    volatile LONG64* slot = SightingSlot();
-    if (slot == nullptr) return false;
-    PackagedMenuSighting last = Unpack(InterlockedCompareExchange64(slot, 0, 0));
-    if (last.selection == 0) return false;  // never seen: no need to fingerprint the selection
+    volatile LONG64* slots = SightingSlots();
+    if (slots == nullptr) return false;
+    PackagedMenuSighting last[kPackagedEntries];
+    for (int i = 0; i < kPackagedEntries; ++i) {
+        last[i] = Unpack(InterlockedCompareExchange64(&slots[i], 0, 0));
+        if (last[i].selection == 0) return false;  // never shown: no need to fingerprint
+    }
     return ClassicMenuStaysAway(last, GetTickCount(), SelectionFingerprint(paths),
                                 ClassicMenuRestored);
 }

@@ -1,9 +1,10 @@
-// Whether the Windows 11 first menu is showing the package's commands right now, for this user.
+// Whether the Windows 11 first menu is showing the packages' commands right now, for this user.
 // Windows 11 also lists those commands under "Show more options", so the classic handler then
 // adds nothing there: each menu shows Wendrift once. But a registered package is no proof that
 // Explorer shows it (not before Explorer restarts, never with the classic menu restored or in
-// another file manager), so the classic handler stays away only on a sighting: the packaged
-// command's GetState asked about this same selection moments ago.
+// another file manager, and each entry is a package of its own that may be missing), so the
+// classic handler stays away only on sightings: both entries' GetState showed them for this same
+// selection moments ago.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +13,12 @@
 #include <string>
 #include <vector>
 
-// The last GetState of a packaged command in this session: when (GetTickCount) and for which
-// selection (SelectionFingerprint; 0 when none was seen).
+// The first menu's entries, each a package of its own, each sighted on its own.
+enum class PackagedEntry { Copy = 0, Move = 1 };
+constexpr int kPackagedEntries = 2;
+
+// An entry's last showing in this session: when (GetTickCount) and for which selection
+// (SelectionFingerprint; 0 when it never showed).
 struct PackagedMenuSighting {
     DWORD tick = 0;
     uint32_t selection = 0;
@@ -23,21 +28,22 @@ struct PackagedMenuSighting {
 // menu and pick "Show more options".
 constexpr DWORD kSightingLifetimeMs = 60000;
 
-// Which files a selection holds, whatever their order and letter case, from their names or full
-// paths (only the part after the last backslash counts). Never 0.
-uint32_t SelectionFingerprint(const std::vector<std::wstring>& namesOrPaths);
+// Which files a selection holds, by their full paths, whatever their order and letter case
+// (A to Z). Never 0.
+uint32_t SelectionFingerprint(const std::vector<std::wstring>& paths);
 
-// The decision, from the facts: the classic menu stays away only when the last sighting is of
-// this selection, at most kSightingLifetimeMs before `now`, and the user has not restored the
-// classic menu. classicMenuRestored reads the registry, so it is asked only when the sighting
-// would keep the menu away.
-bool ClassicMenuStaysAway(const PackagedMenuSighting& last, DWORD now, uint32_t selection,
-                          bool (*classicMenuRestored)());
+// The decision, from the facts: the classic menu stays away only when the last sighting of
+// every entry is of this selection, at most kSightingLifetimeMs before `now`, and the user has
+// not restored the classic menu. classicMenuRestored reads the registry, so it is asked only when
+// the sightings would keep the menu away.
+bool ClassicMenuStaysAway(const PackagedMenuSighting (&last)[kPackagedEntries], DWORD now,
+                          uint32_t selection, bool (*classicMenuRestored)());
 
-// The packaged command's GetState: records that the first menu asked about these items.
-void RecordPackagedMenuSighting(const std::vector<std::wstring>& names);
+// A packaged command's GetState, when it shows its entry for these items (full paths; none
+// records nothing).
+void RecordPackagedMenuSighting(PackagedEntry entry, const std::vector<std::wstring>& paths);
 
-// The classic handler's question for its selection (full paths), from the shared sighting and
+// The classic handler's question for its selection (full paths), from the shared sightings and
 // the user's classic-menu override.
 bool PackagedCommandsShowing(const std::vector<std::wstring>& paths);
 

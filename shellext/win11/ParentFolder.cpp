@@ -53,22 +53,26 @@ bool ParentFolder::Bind(PCIDLIST_ABSOLUTE item) {
 }
 
 bool ParentFolder::Describe(IShellItem* item, SFGAOF asked, std::wstring& name,
-                            SFGAOF& attributes) {
+                            std::wstring& path, SFGAOF& attributes) {
     PIDLIST_ABSOLUTE raw = nullptr;
     if (item == nullptr || FAILED(SHGetIDListFromObject(item, &raw))) return false;
     std::unique_ptr<ITEMIDLIST_ABSOLUTE, TaskMemFree> id(raw);
     if (ILIsEmpty(id.get()) || !Bind(id.get())) return false;
     PCUITEMID_CHILD child = ILFindLastID(id.get());
+    // The full parsing name: the bound folder joins its own path and the item's name, at the
+    // cost of the name alone.
     STRRET text = {};
     LPWSTR parsed = nullptr;
-    if (FAILED(folder_->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &text)) ||
+    if (FAILED(folder_->GetDisplayNameOf(child, SHGDN_FORPARSING, &text)) ||
         FAILED(StrRetToStrW(&text, child, &parsed))) {
         return false;
     }
     std::unique_ptr<wchar_t, TaskMemFree> owned(parsed);
-    SFGAOF found = asked;
+    SFGAOF found = asked | SFGAO_FILESYSTEM;
     if (FAILED(folder_->GetAttributesOf(1, &child, &found))) return false;
-    name = owned.get();
+    path = owned.get();
+    name = path.substr(path.find_last_of(L'\\') + 1);
     attributes = found & asked;
+    if (!(found & SFGAO_FILESYSTEM)) path.clear();
     return true;
 }

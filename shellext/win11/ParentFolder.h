@@ -17,9 +17,11 @@ public:
     ParentFolder(const ParentFolder&) = delete;
     ParentFolder& operator=(const ParentFolder&) = delete;
 
-    // The item's name within its folder (its parsing name) and the asked attributes. False for
-    // an item that has no id list or whose folder cannot be bound or cannot describe it.
-    bool Describe(IShellItem* item, SFGAOF asked, std::wstring& name, SFGAOF& attributes);
+    // The item's name within its folder, its full file-system path (its parsing name; empty
+    // when the item is not in the file system) and the asked attributes. False for an item that
+    // has no id list or whose folder cannot be bound or cannot describe it.
+    bool Describe(IShellItem* item, SFGAOF asked, std::wstring& name, std::wstring& path,
+                  SFGAOF& attributes);
 
 private:
     bool Bind(PCIDLIST_ABSOLUTE item);

@@ -50,28 +50,36 @@ bool ReadItemPaths(IShellItemArray* items, std::vector<std::wstring>& paths) {
 }
 
 bool ReadItemNames(IShellItemArray* items, ParentFolder& folder, std::vector<std::wstring>& names,
-                   bool& allFiles) {
+                   std::vector<std::wstring>& paths, bool& allFiles) {
     names.clear();
+    paths.clear();
     allFiles = true;
     if (items == nullptr) return true;
     DWORD count = 0;
     if (FAILED(items->GetCount(&count))) return false;
     names.reserve(count);
+    paths.reserve(count);
     std::wstring name;
+    std::wstring path;
+    bool allPaths = true;
     for (DWORD i = 0; i < count; ++i) {
         ItemAt item(items, i);
         SFGAOF attributes = 0;
-        if (!folder.Describe(item.Get(), kFileItemAttributes, name, attributes)) return false;
+        if (!folder.Describe(item.Get(), kFileItemAttributes, name, path, attributes)) return false;
         names.push_back(name);
+        paths.push_back(path);
         allFiles = allFiles && IsFileSystemFile(attributes);
+        allPaths = allPaths && !path.empty();
     }
+    if (!allPaths) paths.clear();
     return true;
 }
 
 bool AllFileItems(IShellItemArray* items) {
     ParentFolder folder;
     std::vector<std::wstring> names;
+    std::vector<std::wstring> paths;
     bool allFiles = false;
-    return items != nullptr && ReadItemNames(items, folder, names, allFiles) && !names.empty() &&
+    return items != nullptr && ReadItemNames(items, folder, names, paths, allFiles) && !names.empty() &&
            allFiles;
 }

@@ -14,11 +14,12 @@ class ParentFolder;
 // items.
 bool ReadItemPaths(IShellItemArray* items, std::vector<std::wstring>& paths);
 
-// Each item's name within its folder, in order, through `folder` (which stays bound to the last
-// folder for the next call), and whether every item is a file-system file (IsFileSystemFile).
-// False at the first item the shell cannot describe. A null array reads as no items.
+// Each item's name within its folder and its full path, in order, through `folder` (which stays
+// bound to the last folder for the next call), and whether every item is a file-system file
+// (IsFileSystemFile). paths is left empty when any item has no file-system path. False at the
+// first item the shell cannot describe. A null array reads as no items.
 bool ReadItemNames(IShellItemArray* items, ParentFolder& folder, std::vector<std::wstring>& names,
-                   bool& allFiles);
+                   std::vector<std::wstring>& paths, bool& allFiles);
 
 // Whether every item is a file-system file rather than a folder (IsFileSystemFile).
 bool AllFileItems(IShellItemArray* items);

@@ -1,5 +1,7 @@
 #include "shellext/win11/SightingSlot.h"
 
+#include "shellext/win11/PackagedCommand.h"
+
 #include <sddl.h>
 
 #include <string>
@@ -25,15 +27,18 @@ std::wstring UserSid() {
     return text;
 }
 
-volatile LONG64* MapSlot() {
+volatile LONG64* MapSlots() {
     std::wstring user = UserSid();
     if (user.empty()) return nullptr;
-    // Another user's processes in this session (run as someone else) get a slot of their own.
-    std::wstring name = L"Local\\Wendrift.PackagedMenu." + user;
-    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        sizeof(LONG64), name.c_str());
+    // Another user's processes in this session (run as someone else) get slots of their own.
+    // Named apart from the one slot of builds with one package, which an Explorer that has not
+    // restarted since may still hold, mapped at its old size.
+    std::wstring name = L"Local\\Wendrift.PackagedMenus." + user;
+    constexpr DWORD kBytes = kPackagedEntries * sizeof(LONG64);
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBytes,
+                                        name.c_str());
     if (section == nullptr) return nullptr;
-    void* view = MapViewOfFile(section, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(LONG64));
+    void* view = MapViewOfFile(section, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, kBytes);
     // The handle stays open with the view: a view keeps the memory but not the name, and a
     // section without open handles can no longer be found by the other processes.
     if (view == nullptr) CloseHandle(section);
@@ -42,7 +47,7 @@ volatile LONG64* MapSlot() {
 
 }  // namespace
 
-volatile LONG64* SightingSlot() {
-    static volatile LONG64* const slot = MapSlot();
-    return slot;
+volatile LONG64* SightingSlots() {
+    static volatile LONG64* const slots = MapSlots();
+    return slots;
 }

@@ -173,33 +173,39 @@ TEST(HandOff, RemovesOnlyJobFilesThatWereNeverReadAndAreNoLongerInUse) {
     }
 }
 
-TEST(PackagedCommand, ClassicMenuStaysAwayOnlyRightAfterTheFirstMenuAskedAboutTheSameFiles) {
-    uint32_t shown = SelectionFingerprint({L"a.jpg", L"B.jpg"});
-    EXPECT_EQ(SelectionFingerprint({L"c:\\photos\\b.JPG", L"c:\\photos\\A.jpg"}), shown);
-    EXPECT_NE(SelectionFingerprint({L"a.jpg"}), shown);
-    EXPECT_NE(SelectionFingerprint({L"a.jpg", L"b.jpg", L"b.jpg"}), shown);
-    EXPECT_NE(SelectionFingerprint({L"a.jpg", L"c.jpg"}), shown);
+TEST(PackagedCommand, ClassicMenuStaysAwayOnlyRightAfterBothEntriesShowedTheSameFiles) {
+    uint32_t shown = SelectionFingerprint({L"c:\\photos\\a.jpg", L"c:\\photos\\B.jpg"});
+    EXPECT_EQ(SelectionFingerprint({L"C:\\Photos\\b.JPG", L"c:\\photos\\A.jpg"}), shown);
+    EXPECT_NE(SelectionFingerprint({L"c:\\photos\\a.jpg"}), shown);
+    EXPECT_NE(SelectionFingerprint({L"c:\\photos\\a.jpg", L"c:\\photos\\b.jpg", L"c:\\photos\\b.jpg"}),
+              shown);
+    EXPECT_NE(SelectionFingerprint({L"d:\\photos\\a.jpg", L"d:\\photos\\b.jpg"}), shown)
+        << "the same names in another folder";
 
     static int asked = 0;
     bool (*restored)() = [] { return ++asked, true; };
     bool (*notRestored)() = [] { return ++asked, false; };
+    uint32_t other = SelectionFingerprint({L"c:\\photos\\a.jpg"});
     struct Case {
-        PackagedMenuSighting last;
+        PackagedMenuSighting last[kPackagedEntries];  // Copy To, Move To
         DWORD now;
-        uint32_t selection;
         bool away;
     } cases[] = {
-        {{1000, shown}, 1000 + kSightingLifetimeMs, shown, true},
-        {{0xFFFFF000, shown}, 0x1000, shown, true},  // the tick count wrapped in between
-        {{1000, shown}, 1001 + kSightingLifetimeMs, shown, false},
-        {{1000, shown}, 1200, SelectionFingerprint({L"a.jpg"}), false},
-        {{}, 1200, shown, false},  // never seen
+        {{{1000, shown}, {1000, shown}}, 61000, true},  // a minute at most
+        {{{1000, shown}, {30000, shown}}, 61000, true},
+        {{{0xFFFFF000, shown}, {0xFFFFF000, shown}}, 0x1000, true},  // the tick count wrapped
+        {{{1000, shown}, {1000, shown}}, 61001, false},
+        {{{1000, shown}, {30000, shown}}, 61001, false},  // Copy To's is too old
+        {{{1000, shown}, {}}, 1200, false},               // Move To never showed
+        {{{}, {1000, shown}}, 1200, false},
+        {{{1000, shown}, {1000, other}}, 1200, false},
+        {{{1000, other}, {1000, other}}, 1200, false},
     };
     for (const Case& c : cases) {
         asked = 0;
-        EXPECT_EQ(ClassicMenuStaysAway(c.last, c.now, c.selection, notRestored), c.away) << c.now;
+        EXPECT_EQ(ClassicMenuStaysAway(c.last, c.now, shown, notRestored), c.away) << c.now;
         EXPECT_EQ(asked, c.away ? 1 : 0) << "the registry is read only when it decides";
-        EXPECT_FALSE(ClassicMenuStaysAway(c.last, c.now, c.selection, restored));
+        EXPECT_FALSE(ClassicMenuStaysAway(c.last, c.now, shown, restored));
     }
 }
 

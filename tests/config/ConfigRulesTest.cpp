@@ -37,9 +37,7 @@ TEST(ExtensionTextTest, OnlyCharactersNoFileNameCanHoldMakeAnExtensionUnusable) 
     }
 }
 
-TEST(ExtensionTextTest, TitleAndProbeName) {
-    EXPECT_EQ(ExtensionDialogTitle(L".txt"), L"Wendrift: [.txt]");
-    EXPECT_EQ(ExtensionDialogTitle(L""), L"Wendrift: [<none>]");
+TEST(ExtensionTextTest, ProbeName) {
     EXPECT_EQ(FileTypeProbeName(L".txt"), L"Dummy.txt");
 }
 
@@ -111,7 +109,7 @@ TEST(AboutTextTest, TheLinkAddressIsComparedExactly) {
 }
 
 TEST(AboutTextTest, FourParagraphsEndingInAnAnchorToTheProductPage) {
-    const std::wstring markup = AboutLinkMarkup();
+    const std::wstring markup = AboutLinkMarkup(L"Wendrift Version 1.0.0.1", L"Windows XP/2003 Shell Extension");
     const std::wstring url = kProductPageUrl;
     EXPECT_EQ(markup.rfind(L"<a href=\"" + url + L"\">" + url + L"</a>"),
               markup.size() - (url.size() * 2 + 15));

@@ -1,5 +1,6 @@
 // WendriftConfig.exe started as the user starts it, from a folder of its own: the checks it
 // makes before its main dialog, the dialog's list, and its exit codes.
+#include "LanguageValue.h"
 #include "UiDriver.h"
 
 #include "store/AssociationStore.h"
@@ -43,7 +44,7 @@ protected:
     // Copies the built program into the test folder (as `name`) and starts it there.
     void Start(const std::wstring& name = L"WendriftConfig.exe") {
         exeName_ = name;
-        const std::wstring built = BuildDir() + L"\\config\\WendriftConfig.exe";
+        const std::wstring built = ProductDir() + L"\\config\\WendriftConfig.exe";
         const std::wstring copy = folder_ + L"\\" + name;
         ASSERT_TRUE(CopyFileW(built.c_str(), copy.c_str(), FALSE)) << "no program at the build";
         STARTUPINFOW startup = {};
@@ -165,7 +166,7 @@ TEST_F(ProgramStartTest, WindowsOlderThanXpIsRefusedAndXpIsAccepted) {
 // What Windows reads from the program's manifest: per-monitor scaling (system DPI where that is
 // unknown), every Windows from Vista to 11 as supported, and administrator rights.
 TEST(ProgramManifest, AsksForPerMonitorScalingOnEverySupportedWindowsAsAdministrator) {
-    const std::wstring program = BuildDir() + L"\\config\\WendriftConfig.exe";
+    const std::wstring program = ProductDir() + L"\\config\\WendriftConfig.exe";
     ACTCTXW request = {};
     request.cbSize = sizeof(request);
     request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
@@ -212,4 +213,63 @@ TEST(ProgramManifest, AsksForPerMonitorScalingOnEverySupportedWindowsAsAdministr
                              &runLevel, sizeof(runLevel), nullptr));
     EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_REQUIRE_ADMIN);
     ReleaseActCtx(context);
+}
+
+// The program speaks the language chosen when it starts, an unknown one as English, and offers
+// the choice: picking a language stores its tag and opens the window again in it; "Windows
+// display language" removes the value.
+TEST_F(ProgramStartTest, SpeaksTheChosenLanguageAndOffersTheChoice) {
+    ASSERT_TRUE(CreateDirectoryW((folder_ + L"\\Wendrift.dll").c_str(), nullptr));
+    const auto itemText = [](HWND window, int id) {
+        wchar_t text[64] = {};
+        GetDlgItemTextW(window, id, text, 64);
+        return std::wstring(text);
+    };
+    {
+        LanguageValue unknown(L"xx-YY");
+        Start();
+        HWND main = ProgramWindow(kMainCaption);
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(itemText(main, 1006), L"A&bout");
+        PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(ExitCode(), 0);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
+    }
+    LanguageValue german(L"de");
+    Start();
+    HWND main = ProgramWindow(L"Wendrift-Konfiguration");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(itemText(main, 1003), L"&Hinzuf\u00fcgen...");
+    EXPECT_EQ(itemText(main, 1007), L"&Sprache:");
+    HWND list = GetDlgItem(main, 1008);
+    EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 2) << "after the display language and English";
+    wchar_t first[64] = {};
+    SendMessageW(list, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, L"Windows-Anzeigesprache");
+    // Japanese, by its own name: stored, and the window comes back in it.
+    const LRESULT japanese = SendMessageW(list, CB_FINDSTRINGEXACT, -1,
+                                          reinterpret_cast<LPARAM>(L"\u65e5\u672c\u8a9e"));
+    ASSERT_NE(japanese, CB_ERR);
+    SendMessageW(list, CB_SETCURSEL, japanese, 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(1008, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    main = ProgramWindow(L"Wendrift \u306e\u69cb\u6210");
+    ASSERT_NE(main, nullptr);
+    wchar_t stored[16] = {};
+    DWORD bytes = sizeof(stored);
+    SHGetValueW(HKEY_CURRENT_USER, L"Software\\Wendrift", L"Language", nullptr, stored, &bytes);
+    EXPECT_STREQ(stored, L"ja");
+    // The display language: no value, and the window in English again.
+    list = GetDlgItem(main, 1008);
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(1008, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    main = ProgramWindow(kMainCaption);
+    ASSERT_NE(main, nullptr);
+    bytes = sizeof(stored);
+    EXPECT_NE(SHGetValueW(HKEY_CURRENT_USER, L"Software\\Wendrift", L"Language", nullptr, stored,
+                          &bytes),
+              ERROR_SUCCESS);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(ExitCode(), 0);
 }

@@ -1,9 +1,10 @@
-// The five dialogs of both programs at 100%, 150% and 200% scaling, each filled with the
-// longest texts it shows: nothing clipped, nothing overlapping, icons at the size the DPI asks
-// for. The configuration program's dialogs also follow a move to a monitor of another scale.
-// Wine reads the prefix's LogPixels when a process starts: the test sets it and runs itself
-// once per DPI.
+// The five dialogs of both programs at 100%, 150% and 200% scaling, in every language, each
+// filled with the longest texts it shows: nothing clipped, nothing overlapping, no access key
+// twice, icons at the size the DPI asks for. The configuration program's dialogs also follow a
+// move to a monitor of another scale. Wine reads the prefix's LogPixels when a process starts:
+// the test sets it and runs itself once per DPI.
 #include "LayoutCheck.h"
+#include "NextRunUndo.h"
 #include "UiDriver.h"
 
 #include "config/AboutDlg.h"
@@ -14,8 +15,12 @@
 #include "transfer/PathText.h"
 #include "transfer/ProgressDlg.h"
 #include "transfer/ReplaceConfirmDlg.h"
+#include "transfer/NumberFormat.h"
 #include "transfer/TransferResources.h"
+#include "texts/TextIds.h"
+#include "winframe/LibraryContext.h"
 #include "winframe/TextHelpers.h"
+#include "winframe/ThemeChoice.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -30,6 +35,10 @@
 namespace {
 
 const wchar_t kDpiVariable[] = L"WENDRIFT_TEST_DPI";
+// English, German, Spanish, French, Italian, Brazilian Portuguese, Russian, Japanese, Korean,
+// simplified Chinese.
+const LANGID kLanguages[] = {0x0409, 0x0407, 0x0C0A, 0x040C, 0x0410,
+                             0x0416, 0x0419, 0x0411, 0x0412, 0x0804};
 const wchar_t kExtension[] = L".wdcfgdpi";
 const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
@@ -129,6 +138,8 @@ protected:
         watchdog_.reset(new Watchdog(60, "dialogs at DPI"));
         library_ = LoadLibraryW((BuildDir() + L"\\shellext\\Wendrift.dll").c_str());
         ASSERT_NE(library_, nullptr);
+        // The transfer's own texts (sizes in the replace question) come from the library.
+        SetLibraryModule(library_);
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LINK_CLASS | ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
         // A type the shell names, with folders whose display texts are as long as they get.
@@ -158,6 +169,7 @@ protected:
         RemoveExtension(kExtension);
         SHDeleteKeyW(HKEY_CLASSES_ROOT, kExtension);
         SHDeleteKeyW(HKEY_CLASSES_ROOT, L"wdcfgdpifile");
+        SetLibraryModule(nullptr);
         if (library_ != nullptr) FreeLibrary(library_);
     }
 
@@ -169,11 +181,14 @@ protected:
 }  // namespace
 
 TEST(Dpi, EveryDialogLaysOutCleanlyAt100And150And200Percent) {
-    if (ChildDpi() != 0) GTEST_SKIP();
-    // The prefix is shared: its value (none, in a fresh one) comes back whatever happens.
+    // The prefix is shared: its value (none, in a fresh one) comes back, after a killed run too.
     DWORD old = 0, size = sizeof(old);
     const bool had = SHGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", nullptr, &old,
                                  &size) == ERROR_SUCCESS;
+    const std::wstring value = L"'HKCU\\" + std::wstring(kDesktopKey) + L"' /v LogPixels /f";
+    NextRunUndo undo(L"dpi", had ? L"wine reg add " + value + L" /t REG_DWORD /d " +
+                                       std::to_wstring(old)
+                                 : L"wine reg delete " + value);
     for (DWORD dpi : {96, 144, 192}) {
         SCOPED_TRACE(dpi);
         SHSetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
@@ -186,7 +201,6 @@ TEST(Dpi, EveryDialogLaysOutCleanlyAt100And150And200Percent) {
 // Both programs' icons hold a 32-bit image of exactly each size a scale asks for, so none is
 // drawn stretched from another size.
 TEST(Dpi, BothIconsHoldA32BitImageForEverySize) {
-    if (ChildDpi() != 0) GTEST_SKIP();
     for (auto icon : {std::make_pair(L"\\config\\WendriftConfig.exe", IDI_PROGRAM),
                       std::make_pair(L"\\shellext\\Wendrift.dll", IDI_TRANSFER_ICON)}) {
         HMODULE module = LoadLibraryExW((BuildDir() + icon.first).c_str(), nullptr,
@@ -244,41 +258,70 @@ TEST_F(DialogsAtDpi, NothingClippedOrOverlappingAndIconsAtTheirSize) {
         {"progress-dialog", false, library_, IDD_PROGRESS, [] { return new ProgressDlg; },
          [](BaseDialog& dialog) {
              auto& progress = static_cast<ProgressDlg&>(dialog);
-             std::wstring current;
-             FormatString(current, L"Current file: '%s' : %I64d%%",
-                          CompactText(L"DSC_20260930_125959_PANORAMA_HDR.JPG", 29).c_str(), 100LL);
-             progress.SetText(L"Copying ...");
-             progress.ShowOverall(100, L"Overall Progress (file 1000 of 1000) : 100%");
-             progress.ShowCurrent(100, current);
+             const std::wstring name = CompactText(L"DSC_20260930_125959_PANORAMA_HDR.JPG", 29);
+             progress.SetText(progress.Text(IDS_MOVING));
+             progress.ShowOverall(100, progress.Format(IDS_OVERALL, 1000, 1000, 100LL));
+             progress.ShowCurrent(100, progress.Format(IDS_CURRENT_FILE, name.c_str(), 100LL));
              progress.ShowElapsed(359999000);
-             progress.ShowRate(L"Transfer Rate: 1023.99 KB/sec");
-             SetDlgItemTextW(dialog.Handle(), IDC_PROGRESS_PAUSE, L"&Resume");  // the longer
+             progress.ShowRate(progress.Format(IDS_RATE_KB, FormatFigure(1023.99).c_str()));
+             // Pause as the dialog was made; Resume, its other text, as the user sees it later.
+             SetDlgItemTextW(dialog.Handle(), IDC_PROGRESS_PAUSE, progress.Text(IDS_RESUME).c_str());
          }},
         {"replace-dialog", false, library_, IDD_REPLACE,
          [&] { return new ReplaceConfirmDlg(source_, target_, true); }, nothing},
     };
     // A move to the other end of the range (up from 100%, down from 150% and 200%) and back.
     const UINT path[] = {dpi, dpi == 96 ? 192u : 96u, dpi};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : cases) for (LANGID language : kLanguages) {
+        SCOPED_TRACE(testing::Message() << c.name << " in " << std::hex << language);
         std::unique_ptr<BaseDialog> dialog(c.make());
+        dialog->SetLanguage(language);
         HWND window = dialog->CreateModeless(c.module, MAKEINTRESOURCEW(c.resource), nullptr);
         ASSERT_NE(window, nullptr);
         c.fill(*dialog);
         ShowWindow(window, SW_SHOW);
         Pump(20);
         ExpectClean(window, dpi, "made");
-        if (dpi == 144) {
+        if (dpi == 144 && language == 0x0409) {
             EXPECT_TRUE(Screenshot(window, std::string(c.name) + "-150.png"));
+        }
+        // The replace question in German and Japanese for the README.
+        if (dpi == 96 && std::string(c.name) == "replace-dialog" &&
+            (language == 0x0407 || language == 0x0411)) {
+            EXPECT_TRUE(Screenshot(window, std::string(c.name) + (language == 0x0407 ? "-de.png" : "-ja.png")));
         }
         for (int step = 1; c.followsMoves && step < 3; ++step) {
             RECT suggested = SuggestedRect(window, path[step - 1], path[step]), now;
             SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(path[step], path[step]),
                          reinterpret_cast<LPARAM>(&suggested));
             GetWindowRect(window, &now);
-            EXPECT_TRUE(EqualRect(&now, &suggested)) << "the suggested rectangle is taken";
+            // Taken, and only grown where a text needs more room at the new DPI.
+            EXPECT_EQ(now.left, suggested.left);
+            EXPECT_EQ(now.top, suggested.top);
+            EXPECT_GE(now.right, suggested.right);
+            EXPECT_GE(now.bottom, suggested.bottom);
+            if (language == 0x0409) {
+                EXPECT_TRUE(EqualRect(&now, &suggested));
+            }
             ExpectClean(window, path[step], "moved");
         }
         DestroyWindow(window);
     }
+}
+
+// The replace question as a Windows set to dark apps shows it (a screenshot for the README).
+TEST_F(DialogsAtDpi, TheReplaceQuestionInDarkMode) {
+    if (ChildDpi() != 96) return;  // one screenshot, at 100%: nothing is skipped at other DPIs
+    SetThemeSettingsReader([] { return ThemeSettings{false, false}; });
+    ReplaceConfirmDlg dialog(source_, target_, true);
+    dialog.SetLanguage(0x0409);
+    HWND window = dialog.CreateModeless(library_, MAKEINTRESOURCEW(IDD_REPLACE), nullptr);
+    SetThemeSettingsReader(nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(dialog.Theme(), WindowTheme::Dark);
+    ShowWindow(window, SW_SHOW);
+    Pump(20);
+    ExpectClean(window, 96, "dark");
+    EXPECT_TRUE(Screenshot(window, "replace-dialog-dark.png"));
+    DestroyWindow(window);
 }

@@ -1,7 +1,13 @@
 // installer-probe-for-test: what the installer test cannot see or do from the shell.
-//   wait CAPTION      exits 0 once a window with this caption is shown (1 after 30 s)
-//   answer CAPTION    presses that window's default button, as Enter would
-//   hold PATH FLAG    keeps PATH open without sharing until the file FLAG exists
+//   wait CAPTION            exits 0 once a window with this caption is shown (1 after 30 s)
+//   answer CAPTION          presses that window's default button, as Enter would
+//   hold PATH READY RELEASE keeps PATH open without sharing, creates READY once it has it, and
+//                           lets go when the file RELEASE exists
+//   run FILE                runs the command line FILE holds (UTF-8, exactly as written: wine
+//                           would quote an argument with spaces, and the locale may not carry
+//                           every character) and exits with its exit code
+// Copied into the prefix as powershell.exe, it stands in for PowerShell: it appends its own
+// command line (UTF-8) to commands.txt beside itself and answers 0, as Wine's stub does.
 #include "UiDriver.h"
 
 #include <windows.h>
@@ -22,10 +28,12 @@ int Answer(const wchar_t* caption) {
     return WaitForWindowGone(dialog, kTimeoutMs) ? 0 : 1;
 }
 
-int Hold(const wchar_t* path, const wchar_t* flag) {
+int Hold(const wchar_t* path, const wchar_t* ready, const wchar_t* release) {
     HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
-    for (DWORD waited = 0; GetFileAttributesW(flag) == INVALID_FILE_ATTRIBUTES; waited += 50) {
+    HANDLE signal = CreateFileW(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (signal != INVALID_HANDLE_VALUE) CloseHandle(signal);
+    for (DWORD waited = 0; GetFileAttributesW(release) == INVALID_FILE_ATTRIBUTES; waited += 50) {
         if (waited > 4 * kTimeoutMs) break;
         Sleep(50);
     }
@@ -33,13 +41,64 @@ int Hold(const wchar_t* path, const wchar_t* flag) {
     return 0;
 }
 
+int Run(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 255;
+    char bytes[4096] = {};
+    DWORD read = 0;
+    ReadFile(file, bytes, sizeof(bytes) - 1, &read, nullptr);
+    CloseHandle(file);
+    std::string text(bytes, read);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    std::wstring command(text.size() + 1, L'\0');
+    command.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       &command[0], static_cast<int>(command.size())));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return 255;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 255;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+int RecordAsPowerShell(const std::wstring& self) {
+    std::wstring log = self.substr(0, self.find_last_of(L'\\') + 1) + L"commands.txt";
+    const wchar_t* command = GetCommandLineW();
+    int size = WideCharToMultiByte(CP_UTF8, 0, command, -1, nullptr, 0, nullptr, nullptr);
+    std::string line(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, command, -1, &line[0], size, nullptr, nullptr);
+    line += "\n";
+    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring own = self;
+    if (_wcsicmp(own.substr(own.find_last_of(L'\\') + 1).c_str(), L"powershell.exe") == 0) {
+        return RecordAsPowerShell(own);
+    }
     std::wstring command = argc > 2 ? argv[1] : L"";
     if (command == L"wait") return WaitForWindow(L"#32770", argv[2], kTimeoutMs) ? 0 : 1;
     if (command == L"answer") return Answer(argv[2]);
-    if (command == L"hold" && argc > 3) return Hold(argv[2], argv[3]);
-    fwprintf(stderr, L"usage: installer-probe-for-test wait|answer CAPTION | hold PATH FLAG\n");
+    if (command == L"hold" && argc > 4) return Hold(argv[2], argv[3], argv[4]);
+    if (command == L"run") return Run(argv[2]);
+    fwprintf(stderr, L"usage: installer-probe-for-test wait|answer CAPTION | hold PATH READY RELEASE"
+                     L" | run FILE\n");
     return 2;
 }

@@ -15,7 +15,7 @@ id=$(PYTHONPATH="$tools" python3 -c 'import msix, sys; print(msix.publisher_id(s
 if [ "$id" = 8wekyb3d8bbwe ]; then echo "ok:   publisher id"; else echo "FAIL: publisher id $id"; failures=1; fi
 
 # One byte of the first logo flipped and its CRC mended, then signed as the build signs.
-python3 - "$dir/Wendrift-unsigned.msix" "$work/damaged-unsigned.msix" <<'PY'
+python3 - "$dir/Wendrift.CopyTo-unsigned.msix" "$work/damaged-unsigned.msix" <<'PY'
 import struct, sys, zlib
 data = bytearray(open(sys.argv[1], "rb").read())
 name_length, extra_length = struct.unpack_from("<HH", data, 26)

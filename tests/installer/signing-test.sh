@@ -7,7 +7,7 @@
 # Usage: signing-test.sh PACKAGE_FOLDER   (the build's, for an unsigned package to sign)
 set -u
 tools=$(cd "$(dirname "$0")/../../tools/package" && pwd)
-unsigned=${1:?package folder of the build}/Wendrift-unsigned.msix
+unsigned=${1:?package folder of the build}/Wendrift.CopyTo-unsigned.msix
 work=$(mktemp -d "${TMPDIR:-/tmp}/wendrift-signing.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -16,19 +16,28 @@ check() {  # description, command...
   if "$@"; then echo "ok:   $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
 identity() {  # certificate.pem -> the installer's defines
-  python3 "$tools/pack.py" identity --certificate "$1" --name Wendrift.Shell \
+  python3 "$tools/pack.py" identity --certificate "$1" --name Wendrift.CopyTo \
       --nsis "$work/identity.nsh" && cat "$work/identity.nsh"
 }
 unset WENDRIFT_SIGNING_PFX WENDRIFT_SIGNING_PASSWORD WENDRIFT_TIMESTAMP_URL
 export TMPDIR="$work/tmp" WENDRIFT_DEV_SIGNING_DIR="$work/home/wendrift/development-signing"
 mkdir -p "$TMPDIR"
 
+public_only() {  # each folder holds the public certificate alone, as PEM and as DER
+  local d; for d; do
+    [ "$(LC_ALL=C ls -A "$d" | tr '\n' ' ')" = "Wendrift.cer certificate.pem " ] &&
+      ! grep -q 'PRIVATE KEY' "$d/certificate.pem" &&
+      openssl x509 -inform der -in "$d/Wendrift.cer" -noout || return 1; done
+}
+# What the old design kept in a build folder: the key as PKCS#12 and its password.
+mkdir -p "$work/build1" && echo 9f3c >"$work/build1/signing.pass" &&
+  openssl rand -out "$work/build1/signing.pfx" 2400
 "$tools/signing.sh" certificate "$work/build1" & "$tools/signing.sh" certificate "$work/build2"
 wait
 check "two builds at once: one certificate" cmp -s "$work/build1/certificate.pem" "$work/build2/certificate.pem"
 check "the key's folder and files are the owner's alone" \
   test "$(stat -c %a "$WENDRIFT_DEV_SIGNING_DIR" "$WENDRIFT_DEV_SIGNING_DIR"/*.pem | sort -u | tr '\n' ' ')" = "600 700 "
-check "no key in the build folder" bash -c "! grep -rlq 'PRIVATE KEY' '$work/build1' '$work/build2'"
+check "no key in the build folder" public_only "$work/build1" "$work/build2"
 check "no staging folder left" test "$(ls -A "$work/home/wendrift")" = development-signing
 check "the installer trusts the development certificate" grep -q CERTIFICATE_SELF_SIGNED <(identity "$work/build1/certificate.pem")
 
@@ -46,6 +55,7 @@ openssl pkcs12 -export -inkey "$work/release.key" -in "$work/release.pem" -passo
 export WENDRIFT_SIGNING_PFX="$work/release.pfx" WENDRIFT_SIGNING_PASSWORD="$password"
 "$tools/signing.sh" certificate "$work/release"
 check "the release certificate is the one in the file" cmp -s "$work/release/certificate.pem" <(openssl x509 -in "$work/release.pem")
+check "and its key file stays where it is" public_only "$work/release"
 defines=$(identity "$work/release/certificate.pem")
 check "the installer trusts no certificate an authority issued" \
   test -n "$defines" -a "${defines/CERTIFICATE_SELF_SIGNED/}" = "$defines"

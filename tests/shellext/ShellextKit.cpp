@@ -11,7 +11,7 @@
 
 namespace shellkit {
 
-std::wstring LibraryPath() { return UnixToWindowsPath(WENDRIFT_DLL_PATH); }
+std::wstring LibraryPath() { return ProductDir() + L"\\shellext\\Wendrift.dll"; }
 
 std::wstring ShellHostPath() { return UnixToWindowsPath(WENDRIFT_SHELLHOST_PATH); }
 

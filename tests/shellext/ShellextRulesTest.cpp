@@ -6,6 +6,8 @@
 #include "shellext/common/PickerPlan.h"
 #include "shellext/classic/SelectionState.h"
 
+#include "winframe/Languages.h"
+
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -58,7 +60,7 @@ TEST(SelectionStateRecords, ResetEmptiesAndCommandsAreReplacedByIdentifier) {
 }
 
 TEST(MenuPlan, NumbersEveryDirectoryOrShowsTheGreyedPlaceholder) {
-    std::vector<PlannedItem> none = PlanSubmenu({});
+    std::vector<PlannedItem> none = PlanSubmenu({}, kEnglish);
     ASSERT_EQ(none.size(), 1u);
     EXPECT_EQ(none[0].label, L"<no directories>");
     EXPECT_TRUE(none[0].greyed);
@@ -66,7 +68,7 @@ TEST(MenuPlan, NumbersEveryDirectoryOrShowsTheGreyedPlaceholder) {
 
     std::vector<std::wstring> ten;
     for (int i = 1; i <= 10; ++i) ten.push_back(L"c:\\dir" + std::to_wstring(i));
-    std::vector<PlannedItem> items = PlanSubmenu(ten);
+    std::vector<PlannedItem> items = PlanSubmenu(ten, kEnglish);
     ASSERT_EQ(items.size(), 10u);
     EXPECT_EQ(items[0].label, L"&1.\tc:\\dir1");
     EXPECT_EQ(items[9].label, L"&10.\tc:\\dir10");
@@ -85,7 +87,7 @@ TEST(MenuPlan, AmpersandsShowAsTheyAreAndOnlyAbsoluteDirectoriesAreCommands) {
     const wchar_t* labels[] = {L"&1.\tc:\\r&&d", L"&2.\td:\\tom && jerry&&&&co", L"&3.\t\\\\pc\\share",
                                L"&4.\trelative dst", L"&5.\tdest", L"&6.\t\\dest", L"&7.\tc:dest",
                                L"&8.\t\\\\pc"};
-    std::vector<PlannedItem> items = PlanSubmenu(stored);
+    std::vector<PlannedItem> items = PlanSubmenu(stored, kEnglish);
     ASSERT_EQ(items.size(), stored.size());
     for (size_t i = 0; i < items.size(); ++i) {
         bool command = i < 3;
@@ -139,14 +141,14 @@ TEST(CommandString, HelpTextsInBothCharacterSetsAlwaysTerminatedWithinCchMax) {
     for (UINT cchMax : {1u, 2u, 5u, 23u, 24u, 25u, 40u}) {
         for (UINT type : {static_cast<UINT>(GCS_HELPTEXTA), static_cast<UINT>(GCS_VERBA)}) {
             Guarded<char> buffer;
-            ASSERT_EQ(AnswerCommandString(&copy, type, buffer.units, cchMax), S_OK);
+            ASSERT_EQ(AnswerCommandString(&copy, type, buffer.units, cchMax, kEnglish), S_OK);
             size_t kept = std::min<size_t>(copyText.size(), cchMax - 1);
             EXPECT_EQ(std::string(buffer.units), copyText.substr(0, kept)) << cchMax;
             EXPECT_TRUE(buffer.CanaryIntactFrom(cchMax)) << "8-bit, cchMax " << cchMax;
         }
         for (UINT type : {static_cast<UINT>(GCS_HELPTEXTW), static_cast<UINT>(GCS_VERBW)}) {
             Guarded<wchar_t> buffer;
-            ASSERT_EQ(AnswerCommandString(&move, type, reinterpret_cast<char*>(buffer.units), cchMax), S_OK);
+            ASSERT_EQ(AnswerCommandString(&move, type, reinterpret_cast<char*>(buffer.units), cchMax, kEnglish), S_OK);
             size_t kept = std::min<size_t>(moveText.size(), cchMax - 1);
             EXPECT_EQ(std::wstring(buffer.units), std::wstring(moveText.begin(), moveText.begin() + kept))
                 << cchMax;
@@ -158,14 +160,14 @@ TEST(CommandString, HelpTextsInBothCharacterSetsAlwaysTerminatedWithinCchMax) {
 TEST(CommandString, ValidationWritesNothingAndMissingEntriesFail) {
     MenuCommand copy{L"c:\\music", 101, kOperationCopy};
     Guarded<char> buffer;
-    EXPECT_EQ(AnswerCommandString(&copy, GCS_VALIDATEA, buffer.units, 10), S_OK);
-    EXPECT_EQ(AnswerCommandString(&copy, GCS_VALIDATEW, buffer.units, 10), S_OK);
-    EXPECT_EQ(AnswerCommandString(nullptr, GCS_VALIDATEA, buffer.units, 10), S_FALSE);
-    EXPECT_EQ(AnswerCommandString(nullptr, GCS_VALIDATEW, buffer.units, 10), S_FALSE);
+    EXPECT_EQ(AnswerCommandString(&copy, GCS_VALIDATEA, buffer.units, 10, kEnglish), S_OK);
+    EXPECT_EQ(AnswerCommandString(&copy, GCS_VALIDATEW, buffer.units, 10, kEnglish), S_OK);
+    EXPECT_EQ(AnswerCommandString(nullptr, GCS_VALIDATEA, buffer.units, 10, kEnglish), S_FALSE);
+    EXPECT_EQ(AnswerCommandString(nullptr, GCS_VALIDATEW, buffer.units, 10, kEnglish), S_FALSE);
     EXPECT_TRUE(buffer.CanaryIntactFrom(0));
-    EXPECT_EQ(AnswerCommandString(nullptr, GCS_HELPTEXTW, buffer.units, 10), E_FAIL);
-    EXPECT_EQ(AnswerCommandString(&copy, GCS_HELPTEXTW, buffer.units, 0), E_FAIL);
-    EXPECT_EQ(AnswerCommandString(&copy, GCS_HELPTEXTW, nullptr, 10), E_POINTER);
+    EXPECT_EQ(AnswerCommandString(nullptr, GCS_HELPTEXTW, buffer.units, 10, kEnglish), E_FAIL);
+    EXPECT_EQ(AnswerCommandString(&copy, GCS_HELPTEXTW, buffer.units, 0, kEnglish), E_FAIL);
+    EXPECT_EQ(AnswerCommandString(&copy, GCS_HELPTEXTW, nullptr, 10, kEnglish), E_POINTER);
     EXPECT_TRUE(buffer.CanaryIntactFrom(0));
 }
 

@@ -71,6 +71,9 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
                               nullptr, 0, KEY_ALL_ACCESS, nullptr, &picker, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(picker);
+    // And so does the language chosen (English here, so the message below reads as it does).
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wendrift", L"Language", REG_SZ, L"en", 4),
+              ERROR_SUCCESS);
     RegistryTree server = RegistryTree::Read(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + kShellCallbackClassIdText);
 
     Watchdog guard(30, "Uninstall waits for a message box nobody answers");
@@ -87,6 +90,9 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
     EXPECT_EQ(ListExtensions(left), 0) << "all three left the store, the failed one included";
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kStore)) << "the base key stays";
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Wendrift\\Picker"));
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wendrift", L"Language", RRF_RT_ANY,
+                           nullptr, nullptr, nullptr),
+              ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file\\shellex\\ContextMenuHandlers\\Wendrift"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L".wdtest4\\CLSID\\") + kShellCallbackClassIdText));

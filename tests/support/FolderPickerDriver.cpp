@@ -76,7 +76,10 @@ std::vector<std::wstring> FolderDialogListing(HWND dialog) {
     return names;
 }
 
-WithoutModernFolderDialog::WithoutModernFolderDialog() : server_(ReadServer()) {
+WithoutModernFolderDialog::WithoutModernFolderDialog()
+    : server_(ReadServer()),
+      undo_(L"modern-folder-dialog", L"wine reg add 'HKCR\\" + std::wstring(kFileDialogServer) +
+                                         L"' /ve /d '" + server_ + L"' /f") {
     WriteServer(L"C:\\windows\\system32\\wd-no-file-dialog.dll");
 }
 

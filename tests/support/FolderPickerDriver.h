@@ -3,6 +3,8 @@
 // the folder browser.
 #pragma once
 
+#include "NextRunUndo.h"
+
 #include <windows.h>
 
 #include <string>
@@ -19,7 +21,8 @@ HWND FolderDialogCheckBox(HWND dialog);
 std::vector<std::wstring> FolderDialogListing(HWND dialog);
 
 // Hides the modern dialog's class from COM while it lives, as on a system without it, so the
-// picker falls back to the folder browser. The registration is put back on destruction.
+// picker falls back to the folder browser. The registration is put back on destruction, or by
+// the next test run after a killed one.
 class WithoutModernFolderDialog {
 public:
     WithoutModernFolderDialog();
@@ -29,6 +32,7 @@ public:
 
 private:
     std::wstring server_;
+    NextRunUndo undo_;
 };
 
 // The shell's name for a shell folder (CSIDL_DRIVES...), as the browser's tree shows it.

@@ -144,11 +144,38 @@ void CheckControl(HWND control, UINT dpi, std::vector<std::string>& faults) {
                 SendMessageW(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]))));
             CheckLine(control, line, client, MulDiv(2, dpi, 96), faults);
         }
+    } else if (kind == L"ComboBox") {
+        const int count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+        // The item's text, its inset and the drop-down button beside it, as wide as a scroll
+        // bar at that DPI.
+        HDC screen = GetDC(nullptr);
+        const int systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        const LONG button = MulDiv(GetSystemMetrics(SM_CXVSCROLL), dpi, systemDpi) + MulDiv(3, dpi, 96);
+        for (int i = 0; i < count; ++i) {
+            std::wstring item(static_cast<size_t>(SendMessageW(control, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+            item.resize(static_cast<size_t>(
+                SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]))));
+            RECT room = client;
+            room.right -= button;
+            CheckLine(control, item, room, MulDiv(2, dpi, 96), faults);
+        }
     } else if (kind == L"Edit") {
         CheckLine(control, L"", client, 0, faults);
     } else if (kind == L"SysListView32") {
         CheckListView(control, client, dpi, faults);
     }
+}
+
+// The character after a single "&" ("&&" is a literal one), lower-cased; 0 for none.
+wchar_t AccessKey(HWND control) {
+    const std::wstring text = Text(control);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return static_cast<wchar_t>(towlower(text[i + 1]));
+        ++i;
+    }
+    return 0;
 }
 
 bool IsGroupBox(HWND control) {
@@ -175,6 +202,7 @@ std::vector<std::string> LayoutProblems(HWND dialog, UINT dpi) {
     RECT client;
     GetClientRect(dialog, &client);
     std::vector<std::pair<HWND, RECT>> seen;
+    std::vector<std::pair<wchar_t, HWND>> keys;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
@@ -192,6 +220,17 @@ std::vector<std::string> LayoutProblems(HWND dialog, UINT dpi) {
         }
         seen.emplace_back(child, place);
         CheckControl(child, dpi, faults);
+        // Labels with SS_NOPREFIX show names, not keys.
+        const wchar_t key = (GetWindowLongW(child, GWL_STYLE) & SS_NOPREFIX) != 0 &&
+                                    ClassOf(child) == L"Static"
+                                ? 0
+                                : AccessKey(child);
+        for (const auto& other : keys) {
+            if (key != 0 && other.first == key) {
+                faults.push_back(Name(child) + " takes the access key of " + Name(other.second));
+            }
+        }
+        if (key != 0) keys.emplace_back(key, child);
     }
     return faults;
 }

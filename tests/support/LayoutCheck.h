@@ -9,7 +9,9 @@
 #include <vector>
 
 // One line per fault (UTF-8, naming the control), empty when the dialog is clean:
-// - a static's, button's, group box's, link's or list box line's text does not fit its control;
+// - a static's, button's, group box's, link's, list box line's or combo box item's text does
+//   not fit its control;
+// - two controls take the same access key ("&");
 // - two visible controls overlap (a group box may hold others), or one leaves the client area;
 // - a list view column is narrower than its header, or the columns need a horizontal scroll;
 // - an icon (static icons, the window's icons, the list view's small icons) is not the size

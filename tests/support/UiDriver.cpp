@@ -280,6 +280,10 @@ bool SaveWindowPng(HWND window, const std::wstring& path) {
 
 bool SaveScreenAreaPng(const RECT& area, const std::wstring& path) {
     GdiFlush();
+    // What this process's windows painted reaches the screen when a thread finds its queue
+    // empty (Wine flushes every window's drawing then).
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     std::vector<BYTE> pixels;
     UINT stride = 0;
     if (!CaptureScreenArea(area, pixels, stride)) {
@@ -341,8 +345,12 @@ std::wstring UnixToWindowsPath(const std::string& path) {
     return wide;
 }
 
-std::wstring BuildDir() {
-    const char* value = std::getenv("WENDRIFT_BUILD_DIR");
+namespace {
+
+// A folder named by an environment variable (a Unix path) as a Windows path without a trailing
+// backslash; empty when the variable is not set.
+std::wstring FolderFromEnvironment(const char* variable) {
+    const char* value = std::getenv(variable);
     if (value == nullptr || *value == '\0') {
         return std::wstring();
     }
@@ -351,4 +359,13 @@ std::wstring BuildDir() {
         dir.pop_back();
     }
     return dir;
+}
+
+}  // namespace
+
+std::wstring BuildDir() { return FolderFromEnvironment("WENDRIFT_BUILD_DIR"); }
+
+std::wstring ProductDir() {
+    const std::wstring product = FolderFromEnvironment("WENDRIFT_PRODUCT_DIR");
+    return product.empty() ? BuildDir() : product;
 }

@@ -87,3 +87,6 @@ std::wstring UnixToWindowsPath(const std::string& path);
 // The build folder (environment WENDRIFT_BUILD_DIR, a Unix path) as a Windows path without a
 // trailing backslash; empty when the variable is not set.
 std::wstring BuildDir();
+// The build tree whose Wendrift.dll (shellext\) and WendriftConfig.exe (config\) the tests
+// run: WENDRIFT_PRODUCT_DIR when set (a Unix path: the Zig compiler's x64 build), else BuildDir().
+std::wstring ProductDir();

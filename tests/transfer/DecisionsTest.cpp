@@ -2,6 +2,8 @@
 #include "transfer/ReportTransferError.h"
 #include "transfer/TransferDecisions.h"
 
+#include "winframe/Languages.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,29 +46,36 @@ TEST(FailedFile, OnlyCallsTheUserCancelledAreSilentAndNoEndsOnlyASeveralFileJob)
 }
 
 // Which languages the system has texts in, for the fake look-up below.
-bool gEnglishThere, gOwnThere;
+bool gFrenchThere, gEnglishThere, gOwnThere;
 
-TEST(SystemErrorText, EnglishElseTheUsersLanguageElseTheNumber) {
+// The language of the texts first, where Windows has its messages in it.
+TEST(SystemErrorText, TheTextsLanguageElseEnglishElseTheUsersElseTheNumber) {
     auto lookUp = [](DWORD, DWORD language, std::wstring& text) {
-        bool english = language == 0x0409;
-        text = english ? L"Access is denied.\r\n" : L"Zugriff verweigert.\r\n";
-        return english ? gEnglishThere : gOwnThere;
+        bool english = language == 0x0409, french = language == 0x040C;
+        text = english ? L"Access is denied.\r\n" : french ? L"Acc\u00e8s refus\u00e9.\r\n"
+                                                        : L"Zugriff verweigert.\r\n";
+        return english ? gEnglishThere : french ? gFrenchThere : gOwnThere;
     };
-    struct Case { bool english, own; std::wstring text; };
+    struct Case { LANGID language; bool french, english, own; std::wstring text; };
+    const LANGID french = FindLanguage(L"fr");
     const Case cases[] = {
-        {true, true, L"Access is denied.\r\n"},
-        {false, true, L"Zugriff verweigert.\r\n"},
-        {false, false, L"Error 5 (0x00000005)\r\n"},
+        {kEnglish, true, true, true, L"Access is denied.\r\n"},
+        {kEnglish, true, false, true, L"Zugriff verweigert.\r\n"},
+        {kEnglish, true, false, false, L"Error 5 (0x00000005)\r\n"},
+        {french, true, true, true, L"Acc\u00e8s refus\u00e9.\r\n"},
+        {french, false, true, true, L"Access is denied.\r\n"},
+        {french, false, false, false, L"Erreur 5 (0x00000005)\r\n"},
     };
     for (const Case& c : cases) {
+        gFrenchThere = c.french;
         gEnglishThere = c.english;
         gOwnThere = c.own;
-        EXPECT_EQ(SystemErrorText(ERROR_ACCESS_DENIED, lookUp), c.text);
+        EXPECT_EQ(SystemErrorText(ERROR_ACCESS_DENIED, c.language, lookUp), c.text);
     }
     // The real look-up: a code without any system text still gets its number.
-    EXPECT_EQ(SystemErrorText(0x20001234), L"Error 536875572 (0x20001234)\r\n");
+    EXPECT_EQ(SystemErrorText(0x20001234, kEnglish), L"Error 536875572 (0x20001234)\r\n");
     // A text with inserts comes as it is, not as a failed look-up.
-    EXPECT_NE(SystemErrorText(ERROR_BAD_EXE_FORMAT).find(L"%1"), std::wstring::npos);
+    EXPECT_NE(SystemErrorText(ERROR_BAD_EXE_FORMAT, kEnglish).find(L"%1"), std::wstring::npos);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// The display texts of the transfer: shortened names, sizes in
-// units, grouped numbers and the English long date of the replace confirmation.
+// The display texts of the transfer: shortened names, sizes in units, grouped numbers and the
+// long dates of the replace confirmation, with the words of the text's language and the figures
+// of the user's locale.
 #include "transfer/FileDescription.h"
 #include "transfer/NumberFormat.h"
 #include "transfer/PathText.h"
+#include "winframe/Languages.h"
 
 #include <gtest/gtest.h>
 
@@ -39,31 +41,37 @@ TEST(DescribeSize, PicksTheFirstUnitBelow1024) {
     for (const Case& c : cases) {
         FileSizeInfo info;
         info.bytes = c.bytes;
-        DescribeSize(info);
+        DescribeSize(info, kEnglish, L"en-US");
         EXPECT_EQ(info.unit, c.unit) << c.bytes;
         EXPECT_EQ(info.text, c.text) << c.bytes;
+    }
+}
+
+// The unit is a word of the text's language, the figure the locale's.
+TEST(DescribeSize, TakesTheUnitFromTheLanguageAndTheFigureFromTheLocale) {
+    struct Case { const wchar_t* language; const wchar_t* locale; long long bytes; const wchar_t* text; };
+    const Case cases[] = {
+        {L"fr", L"fr-FR", 1536, L"1,50 Ko"},
+        {L"fr", L"en-US", 1536, L"1.50 Ko"},
+        {L"en", L"de-DE", 1536, L"1,50 KB"},
+        {L"de", L"de-DE", 512, L"512 Bytes"},
+        {L"ru", L"ru-RU", 1572864, L"1,50 МБ"},
+    };
+    for (const Case& c : cases) {
+        FileSizeInfo info;
+        info.bytes = c.bytes;
+        DescribeSize(info, FindLanguage(c.language), c.locale);
+        EXPECT_EQ(info.text, c.text) << c.language << " " << c.locale;
     }
 }
 
 TEST(DescribeSize, KeepsEveryUnitsValue) {
     FileSizeInfo info;
     info.bytes = 1572864;
-    DescribeSize(info);
+    DescribeSize(info, kEnglish);
     EXPECT_DOUBLE_EQ(info.kb, 1536.0);
     EXPECT_DOUBLE_EQ(info.mb, 1.5);
     EXPECT_DOUBLE_EQ(info.gb, 1.5 / 1024);
-}
-
-TEST(DayAndMonthNames, FollowTheTablesAndRejectEverythingElse) {
-    const wchar_t* days[] = {L"Sunday", L"Monday", L"Tuesday", L"Wednesday",
-                             L"Thursday", L"Friday", L"Saturday"};
-    for (WORD d = 0; d < 7; ++d) EXPECT_EQ(DayName(d), days[d]);
-    for (WORD d : {7, 8, 12, 0xFFFF}) EXPECT_EQ(DayName(d), L"<invalid>") << d;
-    const wchar_t* months[] = {L"<invalid>", L"January", L"February", L"March", L"April",
-                               L"May", L"June", L"July", L"August", L"September",
-                               L"October", L"November", L"December"};
-    for (WORD m = 0; m <= 12; ++m) EXPECT_EQ(MonthName(m), months[m]);
-    for (WORD m : {13, 100, 0xFFFF}) EXPECT_EQ(MonthName(m), L"<invalid>") << m;
 }
 
 SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
@@ -78,34 +86,40 @@ SYSTEMTIME At(WORD hour, WORD minute, WORD second) {
     return time;
 }
 
-TEST(LongTimeText, ReadsTwelveHourTimeWithNoonAsPm) {
-    struct Case { WORD hour, minute, second; const wchar_t* text; };
+TEST(LongTimeText, ReadsTheLocalesLongDateAndTime) {
+    struct Case { const wchar_t* locale; WORD hour; const wchar_t* text; };
     const Case cases[] = {
-        {9, 5, 7, L"Monday, March 1, 2004 09:05:07 AM"},
-        {0, 30, 0, L"Monday, March 1, 2004 12:30:00 AM"},   // midnight
-        {11, 59, 59, L"Monday, March 1, 2004 11:59:59 AM"},
-        {12, 30, 0, L"Monday, March 1, 2004 12:30:00 PM"},  // noon
-        {13, 30, 0, L"Monday, March 1, 2004 01:30:00 PM"},
-        {23, 0, 1, L"Monday, March 1, 2004 11:00:01 PM"},
+        {L"en-US", 9, L"Monday, March 1, 2004 9:05:07 AM"},
+        {L"en-US", 0, L"Monday, March 1, 2004 12:05:07 AM"},   // midnight
+        {L"en-US", 12, L"Monday, March 1, 2004 12:05:07 PM"},  // noon
+        {L"en-US", 13, L"Monday, March 1, 2004 1:05:07 PM"},
+        {L"de-DE", 9, L"Montag, 1. M\u00e4rz 2004 09:05:07"},
+        {L"de-DE", 13, L"Montag, 1. M\u00e4rz 2004 13:05:07"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LongTimeText(At(c.hour, c.minute, c.second)), c.text) << c.hour;
+        EXPECT_EQ(LongTimeText(At(c.hour, 5, 7), c.locale), c.text) << c.locale << " " << c.hour;
     }
 }
 
-TEST(FormatGroupedNumber, GroupsByTheSystemLocale) {
-    std::wstring separator = GetLocaleString(LOCALE_STHOUSAND);
-    ASSERT_FALSE(separator.empty());
-    EXPECT_EQ(GetLocaleInt(LOCALE_SGROUPING), 3);
-    EXPECT_EQ(FormatGroupedNumber(1536), L"1" + separator + L"536");
-    EXPECT_EQ(FormatGroupedNumber(999), L"999");
-    EXPECT_EQ(FormatGroupedNumber(0), L"0");
-    EXPECT_EQ(FormatGroupedNumber(1234567890123LL),
-              L"1" + separator + L"234" + separator + L"567" + separator + L"890" + separator +
-                  L"123");
-    if (separator == L",") {
-        EXPECT_EQ(FormatGroupedNumber(1536), L"1,536");
+TEST(FormatGroupedNumber, GroupsByTheLocale) {
+    struct Case { const wchar_t* locale; long long value; const wchar_t* text; };
+    const Case cases[] = {
+        {L"en-US", 1536, L"1,536"},
+        {L"en-US", 999, L"999"},
+        {L"en-US", 0, L"0"},
+        {L"en-US", 1234567890123LL, L"1,234,567,890,123"},
+        {L"de-DE", 9876543210LL, L"9.876.543.210"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatGroupedNumber(c.value, c.locale), c.text) << c.locale << " " << c.value;
     }
+    EXPECT_EQ(GetLocaleInt(LOCALE_SGROUPING, L"en-US"), 3);
+}
+
+TEST(FormatFigure, TwoDecimalsWithTheLocalesSeparatorAndNoGrouping) {
+    EXPECT_EQ(FormatFigure(1023.994, L"en-US"), L"1023.99");
+    EXPECT_EQ(FormatFigure(1023.994, L"de-DE"), L"1023,99");
+    EXPECT_EQ(FormatFigure(0.5, L"en-US"), L"0.50");
 }
 
 TEST(ReadFileSizeAndTimes, DescribeARealFileAndRefuseWhatCannotBeOpened) {
@@ -127,18 +141,19 @@ TEST(ReadFileSizeAndTimes, DescribeARealFileAndRefuseWhatCannotBeOpened) {
     (void)utc;
 
     FileSizeInfo size;
-    ASSERT_TRUE(ReadFileSize(path, size));
+    // The test's Windows runs in English (United States).
+    ASSERT_TRUE(ReadFileSize(path, size, kEnglish));
     EXPECT_EQ(size.bytes, 1536);
     EXPECT_EQ(size.text, L"1.50 KB");
     FileTimesInfo times;
     ASSERT_TRUE(ReadFileTimes(path, times));
-    EXPECT_EQ(times.createdText, L"Monday, March 1, 2004 09:05:07 AM");
-    EXPECT_EQ(times.modifiedText, L"Monday, March 1, 2004 09:05:07 AM");
+    EXPECT_EQ(times.createdText, L"Monday, March 1, 2004 9:05:07 AM");
+    EXPECT_EQ(times.modifiedText, L"Monday, March 1, 2004 9:05:07 AM");
     DeleteFileW(path.c_str());
 
     FileSizeInfo missingSize;
     FileTimesInfo missingTimes;
-    EXPECT_FALSE(ReadFileSize(path, missingSize));
+    EXPECT_FALSE(ReadFileSize(path, missingSize, kEnglish));
     EXPECT_FALSE(ReadFileTimes(path, missingTimes));
     EXPECT_TRUE(missingSize.text.empty());
     EXPECT_TRUE(missingTimes.createdText.empty());

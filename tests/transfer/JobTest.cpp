@@ -1,6 +1,7 @@
 // Whole transfers through StartTransfer, on their own threads with real dialogs, driven from
 // the test thread as a user would: every prompt, the replace questions, Cancel, failures and
 // bad input, checked against the files on disk.
+#include "LanguageValue.h"
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
@@ -300,6 +301,38 @@ TEST_F(JobTest, OneFileAsksWithYesInNosPlaceAndDescribesBothFiles) {
     PostCommand(dialog, IDC_REPLACE_YES);
     WaitForEnd();
     EXPECT_EQ(Bytes(Target(L"r&d.wdjob")), Original(files[0]));
+}
+
+// A transfer speaks the language chosen when it started, to its end, whatever is chosen
+// meanwhile; an unknown choice is English.
+TEST_F(JobTest, TheDialogsSpeakTheLanguageChosenWhenTheTransferStarted) {
+    kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob"});
+    Existing(L"a.wdjob", "old a");
+    Existing(L"b.wdjob", "old b");
+    {
+        LanguageValue german(L"de-AT");
+        Start(files);
+    }
+    LanguageValue french(L"fr");
+    for (int question = 0; question < 2; ++question) {
+        HWND dialog = WaitForDialog(L"Ersetzen der Datei best\u00e4tigen");
+        ASSERT_TRUE(dialog) << "question " << question;
+        EXPECT_EQ(ControlText(dialog, IDC_REPLACE_YES_TO_ALL), L"Ja f\u00fcr a&lle");
+        EXPECT_EQ(ControlText(dialog, IDCANCEL), L"&Abbrechen");
+        EXPECT_EQ(ControlText(dialog, IDC_REPLACE_QUESTION).find(L"Die Datei \u201ea.wdjob\u201c"),
+                  question == 0 ? 0u : std::wstring::npos);
+        EXPECT_EQ(ControlText(dialog, IDC_EXISTING_TEXT).find(L"5 Bytes (5 Bytes)\nErstellt: "), 0u);
+        HWND progress = GetWindow(dialog, GW_OWNER);
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(progress) == L"Wird kopiert ..."; }, 2000));
+        PostCommand(dialog, IDC_REPLACE_NO);
+        EXPECT_TRUE(WaitForWindowGone(dialog, 5000));
+    }
+    WaitForEnd();
+    LanguageValue unknown(L"xx");
+    Start(files);
+    Answer(IDCANCEL);  // "Confirm File Replace"
+    WaitForEnd();
 }
 
 TEST_F(JobTest, SeveralFilesNoKeepsOneYesToAllAsksNoMore) {

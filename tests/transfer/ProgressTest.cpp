@@ -458,6 +458,7 @@ void ExpectItems(const Template& dialog, const std::vector<Item>& expected) {
     }
 }
 
+// The texts come from the string tables at run time: the templates carry none.
 TEST(DialogTemplates, TheLibraryCarriesTheProgressDialog) {
     HMODULE library = LoadLibraryExW(LibraryPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(library) << GetLastError();
@@ -471,13 +472,13 @@ TEST(DialogTemplates, TheLibraryCarriesTheProgressDialog) {
     EXPECT_EQ(dialog.pointSize, 8);
     EXPECT_EQ(dialog.font, L"Tahoma");
     ExpectItems(dialog, {
-        {0x50000007, 7, 4, 232, 90, -1, L"Button", L"Progress"},
+        {0x50000007, 7, 4, 232, 90, 1001, L"Button", L""},
         {0x50020000, 15, 17, 190, 10, 1005, L"Static", L""},
         {0x50000000, 14, 30, 216, 6, 1002, L"msctls_progress32", L""},
         {0x50020080, 15, 41, 216, 11, 1004, L"Static", L""},  // SS_NOPREFIX: "&" in names
         {0x50000000, 13, 54, 216, 6, 1003, L"msctls_progress32", L""},
-        {0x50010000, 60, 102, 58, 15, 1020, L"Button", L""},  // Pause: its text is a string
-        {0x50010000, 128, 102, 58, 15, 1007, L"Button", L"&Cancel"},
+        {0x50010000, 60, 102, 58, 15, 1020, L"Button", L""},
+        {0x50010000, 128, 102, 58, 15, 1007, L"Button", L""},
         {0x50020000, 15, 65, 128, 9, 1018, L"Static", L""},
         {0x50020000, 15, 79, 128, 9, 1019, L"Static", L""},
     });
@@ -493,19 +494,19 @@ TEST(DialogTemplates, TheLibraryCarriesTheReplaceDialogAndItsIcon) {
     EXPECT_EQ(dialog.exStyle, 0u);
     EXPECT_EQ(dialog.cx, 281);
     EXPECT_EQ(dialog.cy, 154);
-    EXPECT_EQ(dialog.caption, L"Confirm File Replace");
+    EXPECT_EQ(dialog.caption, L"");
     EXPECT_EQ(dialog.font, L"Tahoma");
     Item icon = {0x50000003, 12, 9, 20, 20, 1008, L"Static", L""};
     icon.textOrdinal = 5;
     ExpectItems(dialog, {
-        {0x50010001, 29, 132, 48, 15, 1011, L"Button", L"&Yes"},
-        {0x50010000, 87, 132, 48, 15, 1012, L"Button", L"Yes to &All"},
-        {0x50010000, 145, 132, 48, 15, 1016, L"Button", L"&No"},
-        {0x50010000, 203, 132, 48, 15, 2, L"Button", L"&Cancel"},
+        {0x50010001, 29, 132, 48, 15, 1011, L"Button", L""},
+        {0x50010000, 87, 132, 48, 15, 1012, L"Button", L""},
+        {0x50010000, 145, 132, 48, 15, 1016, L"Button", L""},
+        {0x50010000, 203, 132, 48, 15, 2, L"Button", L""},
         icon,
         {0x50020080, 54, 10, 189, 25, 1017, L"Static", L""},  // SS_NOPREFIX: "&" in names
         {0x50000003, 54, 42, 20, 20, 1009, L"Static", L""},
-        {0x50020000, 54, 72, 59, 8, -1, L"Static", L"with this file? :"},
+        {0x50020000, 54, 72, 59, 8, 1013, L"Static", L""},
         {0x50000003, 54, 91, 20, 20, 1010, L"Static", L""},
         {0x50000010, 29, 123, 222, 1, -1, L"Static", L""},
         {0x50020000, 82, 39, 190, 29, 1015, L"Static", L""},

@@ -2,6 +2,7 @@
 // successor is written, the existing target stays byte for byte, the source stays, and no
 // staging file is left behind. Real faults under Wine where Wine can make them; the stand-in
 // for the platform copy for a cancel and a read error in the middle of a file.
+#include "NextRunUndo.h"
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -27,7 +29,8 @@ using kit::Bytes;
 class ImmutableDestination {
 public:
     explicit ImmutableDestination(const std::wstring& folder)
-        : unixPath_(kit::UnixPathOf(folder)) {
+        : unixPath_(kit::UnixPathOf(folder)),
+          undo_(L"immutable", L"chattr -i '" + unixPath_ + L"'") {
         made_ = kit::RunUnix(L"chattr +i '" + unixPath_ + L"'");
         std::wstring probe = folder + L"\\probe";
         if (made_ && CreateDirectoryW(probe.c_str(), nullptr)) {
@@ -40,20 +43,14 @@ public:
 
 private:
     std::wstring unixPath_;
+    NextRunUndo undo_;  // a killed run would leave the folder undeletable
     bool made_ = false;
 };
-
-// A run that died while the folder was immutable would leave it undeletable.
-const wchar_t* UnlockLeftovers(const wchar_t* name) {
-    std::wstring root = kit::Scratch::PathFor(name);
-    if (kit::Exists(root)) kit::RunUnix(L"chattr -R -i '" + kit::UnixPathOf(root) + L"'");
-    return name;
-}
 
 class SafeReplaceTest : public ::testing::Test {
 protected:
     SafeReplaceTest()
-        : watchdog_(40, "transfer_replace_tests"), root_(UnlockLeftovers(L"replace")) {
+        : watchdog_(40, "transfer_replace_tests"), root_(L"replace") {
         source_ = root_ / L"from";
         destination_ = root_ / L"to";
         CreateDirectoryW(source_.c_str(), nullptr);
@@ -91,6 +88,8 @@ protected:
         return text;
     }
     void WaitForEnd() { ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_)); }
+    void ExpectTwinsLeftAlone(const std::wstring& home, const std::wstring& destination,
+                              const std::wstring& alreadyThere = std::wstring());
 
     void ExpectExistingKept(const std::wstring& name) {
         EXPECT_EQ(Bytes(Target(name)), std::string("existing ") + static_cast<char>(name[0]));
@@ -242,6 +241,7 @@ TEST_F(SafeReplaceTest, ALockedSourceOrALockedTargetLeavesBothAsTheyWere) {
 }
 
 TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarget) {
+    if (kit::LacksRoot()) GTEST_SKIP() << "making a folder immutable needs root";
     ImmutableDestination immutable(destination_);
     if (!immutable.Made()) GTEST_SKIP() << "this file system cannot make a folder immutable";
     StartReplacing(sources_, true);
@@ -253,7 +253,81 @@ TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarg
     ExpectNothingLeftBehind();
 }
 
-// ---- one folder reached by two names ---------------------------------------------------------
+// ---- one file under two names ---------------------------------------------------------------
+
+// Whatever the answer to an earlier question, a file whose target is the file itself under its
+// other name is reported and left alone. c.wdrep and d.wdrep lie in `home` and show in
+// `destination` under their other names; a different file of the first source's name waits there.
+// `alreadyThere`, when given, lies in the destination itself under another spelling: it goes
+// along, stays as it is and gets one notice.
+void SafeReplaceTest::ExpectTwinsLeftAlone(const std::wstring& home,
+                                           const std::wstring& destination,
+                                           const std::wstring& alreadyThere) {
+    for (bool isCopy : {true, false}) {
+        for (int answer : {IDC_REPLACE_YES, IDC_REPLACE_YES_TO_ALL}) {
+            SCOPED_TRACE(std::string(isCopy ? "copy, " : "move, ") +
+                         (answer == IDC_REPLACE_YES ? "Yes" : "Yes to All"));
+            kit::RestorePlatform();
+            if (!isCopy) kit::InstallStandIn().crossVolume = true;
+            ASSERT_TRUE(kit::WriteBytes(destination + L"\\a.wdrep", "existing a"));
+            ASSERT_TRUE(kit::WriteBytes(sources_[0], kit::Payload(200000, 'a')));
+            std::vector<std::wstring> files = {sources_[0]};
+            for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
+                files.push_back(home + L"\\" + name);
+                ASSERT_TRUE(kit::WriteBytes(files.back(), kit::Payload(1000, name[0])));
+            }
+            if (!alreadyThere.empty()) {
+                files.push_back(alreadyThere);
+                ASSERT_TRUE(kit::WriteBytes(alreadyThere, kit::Payload(1000, 'e')));
+            }
+            before_ = kit::Threads();
+            ASSERT_TRUE(StartTransfer(nullptr, files, destination, isCopy));
+            HWND question = kit::WaitForDialog(L"Confirm File Replace");
+            ASSERT_TRUE(question);
+            PostCommand(question, answer);
+            for (int i = 0; i < 2; ++i) {
+                HWND box = kit::WaitForDialog(isCopy ? L"Wendrift : Can't copy file"
+                                                     : L"Wendrift : Can't move file");
+                ASSERT_TRUE(box) << "no report for " << i;
+                EXPECT_EQ(MessageBoxText(box).find(
+                              L"The source and destination file names are the same:\n\n" +
+                              files[i + 1] + L"\n\nand\n\n" + destination + L"\\"),
+                          0u)
+                    << MessageBoxText(box);
+                PostCommand(box, IDOK);
+                ASSERT_TRUE(WaitForWindowGone(box, 5000));
+            }
+            std::vector<std::wstring> listing = {L"a.wdrep", L"c.wdrep", L"d.wdrep"};
+            if (!alreadyThere.empty()) {
+                HWND notice = kit::WaitForDialog(L"Wendrift : Already there");
+                ASSERT_TRUE(notice);
+                EXPECT_EQ(MessageBoxText(notice).find(L"One selected file is already in"), 0u);
+                PostCommand(notice, IDOK);
+                listing.push_back(L"e.wdrep");
+            }
+            WaitForEnd();
+            EXPECT_EQ(Bytes(destination + L"\\a.wdrep"), kit::Payload(200000, 'a'));
+            EXPECT_EQ(kit::Exists(sources_[0]), isCopy);
+            EXPECT_EQ(Bytes(files[1]), kit::Payload(1000, 'c'));
+            EXPECT_EQ(Bytes(files[2]), kit::Payload(1000, 'd'));
+            if (!alreadyThere.empty()) {
+                EXPECT_EQ(Bytes(alreadyThere), kit::Payload(1000, 'e'));
+            }
+            EXPECT_EQ(kit::Listing(destination), listing);
+        }
+    }
+}
+
+// Hard links: one file under two names in two folders of one volume.
+TEST_F(SafeReplaceTest, AHardLinkedFileIsNeverReplacedByItself) {
+    DeleteFileW(Target(L"b.wdrep").c_str());
+    for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
+        const std::wstring file = source_ + L"\\" + name;
+        ASSERT_TRUE(kit::WriteBytes(file, "twin"));
+        ASSERT_TRUE(CreateHardLinkW(Target(name).c_str(), file.c_str(), nullptr));
+    }
+    ExpectTwinsLeftAlone(source_, destination_);
+}
 
 // Two drive letters onto one folder: a tmpfs mounted at <root>/one and bound again at
 // <root>/two, each mount point a free drive letter of the prefix, as a second letter or a
@@ -273,7 +347,7 @@ public:
         std::wstring link1 = links + wchar_t(towlower(letters_[0])) + L":' ";
         std::wstring link2 = links + wchar_t(towlower(letters_[1])) + L":' ";
         undo_ = L"rm -f " + link1 + link2 + L"; umount " + two + one + L"2>/dev/null; true";
-        kit::RunUnix(undo_);  // what a run that died left
+        journal_.reset(new NextRunUndo(L"aliased-drives", undo_));
         made_ = kit::RunUnix(L"mkdir -p " + one + two + L"&& mount -t tmpfs -o size=16m wdtest " +
                              one + L"&& mount --bind " + one + two + L"&& ln -s " + one + link1 +
                              L"&& ln -s " + two + link2);
@@ -284,73 +358,36 @@ public:
 
 private:
     std::wstring letters_, undo_ = L"true";
+    std::unique_ptr<NextRunUndo> journal_;
     bool made_ = false;
 };
 
-// Whatever the answer to an earlier question, a file whose target is the file itself under
-// another name (a hard link) is reported and left alone, and files in the destination's own
-// folder under the other letter get one notice; a move that finds the rename refused as between two
-// volumes (Windows between a local path and a share of it; the stand-in here, as Wine renames
-// such a file in place) never deletes it.
-TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
-    if (!kit::IsRoot()) GTEST_SKIP() << "mounting one file system twice needs root";
+// As Windows sees a local folder and a share of it. Wine renames such a file in place where
+// Windows refuses as between two volumes (ERROR_NOT_SAME_DEVICE): the move runs on the stand-in.
+// The folder itself under the other letter is the selection's own: its file gets the notice.
+TEST_F(SafeReplaceTest, AFileReachedUnderTwoDriveLettersIsNeverReplacedByItself) {
+    if (kit::LacksRoot()) GTEST_SKIP() << "mounting one file system twice needs root";
     AliasedDrives drives(kit::Scratch::PathFor(L"aliased"));
     ASSERT_TRUE(drives.Made());
     const std::wstring folder = drives.Drive(0) + L"photos", alias = drives.Drive(1) + L"photos";
+    const std::wstring twins = drives.Drive(0) + L"twins";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    for (bool isCopy : {true, false}) {
-        for (int answer : {IDC_REPLACE_YES, IDC_REPLACE_YES_TO_ALL}) {
-            SCOPED_TRACE(std::string(isCopy ? "copy, " : "move, ") +
-                         (answer == IDC_REPLACE_YES ? "Yes" : "Yes to All"));
-            kit::RestorePlatform();
-            if (!isCopy) kit::InstallStandIn().crossVolume = true;
-            // A different file of the first source's name waits in the folder.
-            ASSERT_TRUE(kit::WriteBytes(folder + L"\\a.wdrep", "existing a"));
-            ASSERT_TRUE(kit::WriteBytes(sources_[0], kit::Payload(200000, 'a')));
-            // c in the folder itself, d a hard link of the folder's d from a folder below it.
-            std::vector<std::wstring> files = {sources_[0], folder + L"\\c.wdrep",
-                                               folder + L"\\sub\\d.wdrep"};
-            CreateDirectoryW((folder + L"\\sub").c_str(), nullptr);
-            ASSERT_TRUE(kit::WriteBytes(files[1], kit::Payload(1000, 'c')));
-            ASSERT_TRUE(kit::WriteBytes(folder + L"\\d.wdrep", kit::Payload(1000, 'd')));
-            DeleteFileW(files[2].c_str());
-            ASSERT_TRUE(CreateHardLinkW(files[2].c_str(), (folder + L"\\d.wdrep").c_str(),
-                                        nullptr));
-            before_ = kit::Threads();
-            ASSERT_TRUE(StartTransfer(nullptr, files, alias, isCopy));
-            HWND question = kit::WaitForDialog(L"Confirm File Replace");
-            ASSERT_TRUE(question);
-            PostCommand(question, answer);
-            HWND box = kit::WaitForDialog(isCopy ? L"Wendrift : Can't copy file"
-                                                 : L"Wendrift : Can't move file");
-            ASSERT_TRUE(box) << "no report for the hard link";
-            EXPECT_EQ(MessageBoxText(box).find(
-                          L"The source and destination file names are the same:\n\n" +
-                          files[2] + L"\n\nand\n\n" + alias + L"\\d.wdrep"),
-                      0u)
-                << MessageBoxText(box);
-            PostCommand(box, IDOK);
-            ASSERT_TRUE(WaitForWindowGone(box, 5000));
-            // The file in the destination's own folder, under the other letter: one notice.
-            HWND notice = kit::WaitForDialog(L"Wendrift : Already there");
-            ASSERT_TRUE(notice);
-            EXPECT_EQ(MessageBoxText(notice).find(L"One selected file is already in"), 0u);
-            PostCommand(notice, IDOK);
-            WaitForEnd();
-            EXPECT_EQ(Bytes(folder + L"\\a.wdrep"), kit::Payload(200000, 'a'));
-            EXPECT_EQ(kit::Exists(sources_[0]), isCopy);
-            EXPECT_EQ(Bytes(files[1]), kit::Payload(1000, 'c'));
-            EXPECT_EQ(Bytes(files[2]), kit::Payload(1000, 'd'));
-            EXPECT_EQ(kit::Listing(alias), (std::vector<std::wstring>{L"a.wdrep", L"c.wdrep",
-                                                                      L"d.wdrep", L"sub"}));
-        }
+    ASSERT_TRUE(CreateDirectoryW(twins.c_str(), nullptr));
+    for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
+        const std::wstring file = twins + L"\\" + name;
+        ASSERT_TRUE(kit::WriteBytes(file, "twin"));
+        ASSERT_TRUE(CreateHardLinkW((folder + L"\\" + name).c_str(), file.c_str(), nullptr));
     }
+    ExpectTwinsLeftAlone(twins, alias, folder + L"\\e.wdrep");
     // Behind the question, the engine's own guard: after the copy across volumes the source's
     // name shows the file just put in place, so the move keeps it.
+    kit::StandIn& standIn = kit::InstallStandIn();
+    standIn.crossVolume = true;
     ProgressContext context;
     BOOL cancel = FALSE;
     EXPECT_TRUE(ReplaceExistingFile(folder + L"\\c.wdrep", alias + L"\\c.wdrep", false, context,
                                     &cancel));
+    EXPECT_EQ(standIn.Calls().size(), 2u) << "the rename refused, then the copy aside";
     EXPECT_EQ(Bytes(folder + L"\\c.wdrep"), kit::Payload(1000, 'c'));
 }
 
@@ -359,8 +396,8 @@ TEST_F(SafeReplaceTest, AFileReachedUnderTwoNamesIsNeverReplacedByItself) {
 // Only hidden folders with our name, and only when no transfer holds them, are cleared away.
 // A link of our name is never followed: what it leads to stays whole.
 TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
+    kit::Scratch elsewhere(L"stale-elsewhere");  // made first, gone last: the link never dangles
     kit::Scratch folder(L"stale");
-    kit::Scratch elsewhere(L"stale-elsewhere");
     ASSERT_TRUE(kit::WriteBytes(elsewhere / L"f", "someone else's file"));
     struct Case { const wchar_t* name; bool hidden; bool goes; bool link; };
     const Case cases[] = {
@@ -381,6 +418,13 @@ TEST(StaleStagingFolders, OnlyOurHiddenFoldersThatNoTransferHoldsGo) {
             ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
         }
         if (c.hidden) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        if (c.link) {  // listed as the sweep sees it: a hidden folder, and a reparse point
+            WIN32_FIND_DATAW listed = {};
+            FindClose(FindFirstFileW(path.c_str(), &listed));
+            const DWORD seen =
+                FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_REPARSE_POINT;
+            ASSERT_EQ(listed.dwFileAttributes & seen, seen);
+        }
     }
     StagingFolder held;
     ASSERT_TRUE(held.Create(folder.Path() + L"\\"));

@@ -26,20 +26,11 @@ namespace {
 const wchar_t kExtension[] = L".wdshell";
 const wchar_t kPickerKeyPath[] = L"Software\\Wendrift\\Picker";
 
-std::wstring LibraryPath() {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    std::wstring path = std::wstring(folder) + L"\\..\\..\\shellext\\Wendrift.dll";
-    wchar_t full[MAX_PATH] = {};
-    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return full;
-}
-
 class ShellInvokeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         CoInitialize(nullptr);
-        HMODULE library = LoadLibraryW(LibraryPath().c_str());
+        HMODULE library = LoadLibraryW(shellkit::LibraryPath().c_str());
         ASSERT_TRUE(library) << GetLastError();
         auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
             reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
@@ -51,7 +42,7 @@ protected:
         RegisterExtension(kExtension, false);
         RemoveExtension(kExtension);
         // Leave the prefix as other tests expect it: the server unregistered.
-        HMODULE library = GetModuleHandleW(LibraryPath().c_str());
+        HMODULE library = GetModuleHandleW(shellkit::LibraryPath().c_str());
         auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
             reinterpret_cast<void*>(GetProcAddress(library, "DllUnregisterServer")));
         if (unregisterServer) unregisterServer();
@@ -268,13 +259,16 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> folders) {
     return folders;
 }
 
-// What the picker remembered: the folder last picked for the extension, the box's state.
-std::wstring LastPicked() {
+std::wstring StringValue(const std::wstring& key, const std::wstring& name) {
     wchar_t data[MAX_PATH] = {};
     DWORD bytes = sizeof(data) - sizeof(wchar_t);
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wendrift\\Picker\\Last folders", kExtension,
-                 RRF_RT_REG_SZ, nullptr, data, &bytes);
+    RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, data,
+                 &bytes);
     return data;
+}
+// What the picker remembered: the folder last picked for the extension, the box's state.
+std::wstring LastPicked() {
+    return StringValue(L"Software\\Wendrift\\Picker\\Last folders", kExtension);
 }
 DWORD RememberValue() {
     DWORD value = 99, bytes = sizeof(value);
@@ -403,7 +397,9 @@ TEST_F(ShellInvokeTest, OtherFolderRemembersOnlyAChosenTickedFolderOnceAndStarts
     EXPECT_EQ(RememberValue(), 1u);
 
     // The next menu numbers it; the box comes ticked, the picker starts in the kept folder, and a
-    // folder the extension already lists is not added again.
+    // folder the extension already lists is not written again (the data of its value stays).
+    const std::wstring key = std::wstring(kStoreBaseKey) + L"\\" + kExtension;
+    RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), Lower(destination_).c_str(), REG_SZ, L"x", 4);
     auto second = Sources({L"b.wdshell"});
     PickerVisit again{L"Copy b.wdshell to", destination_, -1};
     user = std::thread([&] { Visit(again, &before_); });
@@ -416,6 +412,7 @@ TEST_F(ShellInvokeTest, OtherFolderRemembersOnlyAChosenTickedFolderOnceAndStarts
     ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_));
     EXPECT_EQ(kit::Bytes(destination_ + L"\\b.wdshell"), contents_[1]);
     EXPECT_EQ(Directories(), Sorted({Lower(destination_), Lower(kept)}));
+    EXPECT_EQ(StringValue(key, Lower(destination_)), L"x");
 }
 
 // Where only the folder browser exists (the modern dialog hidden here), a virtual folder picked

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include "tools/shellhost/ProcessThreads.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <mutex>
 
@@ -134,13 +136,18 @@ std::wstring UnixPathOf(const std::wstring& windowsPath) {
 }
 
 // Wine starts Linux programs but gives no waitable handle or exit code for them, so the
-// command leaves a marker file behind when it succeeded.
-bool RunUnix(const std::wstring& command) {
-    std::wstring marker = std::wstring(kScratchRoot) + L"\\unix-command.done";
+// command leaves its output behind when it succeeded: in a file of this process and call alone,
+// renamed into place once whole.
+bool RunUnix(const std::wstring& command, std::string* output) {
+    static LONG calls = 0;
+    std::wstring marker = std::wstring(kScratchRoot) + L"\\unix-" +
+                          std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(InterlockedIncrement(&calls)) + L".out";
     CreateDirectoryW(kScratchRoot, nullptr);
-    DeleteFileW(marker.c_str());
-    std::wstring line = L"/bin/sh -c \"" + command + L" && echo done > '" + UnixPathOf(marker) +
-                        L"'\"";
+    const std::wstring unixMarker = L"'" + UnixPathOf(marker) + L"'";
+    const std::wstring part = L"'" + UnixPathOf(marker) + L".part'";
+    std::wstring line = L"/bin/sh -c \"{ " + command + L"; } > " + part + L" && mv " + part +
+                        L" " + unixMarker + L" || rm -f " + part + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -151,13 +158,23 @@ bool RunUnix(const std::wstring& command) {
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     bool done = WaitUntil([&] { return Exists(marker); }, 5000);
+    if (done && output != nullptr) ReadBytes(marker, *output);
     DeleteFileW(marker.c_str());
     return done;
 }
 
 bool IsRoot() {
-    static const bool root = RunUnix(L"test $(id -u) -eq 0");
-    return root;
+    static std::string uid;
+    static const bool asked = RunUnix(L"id -u", &uid);
+    EXPECT_TRUE(asked) << "the Linux side did not say who runs the tests";
+    return uid == "0\n";
+}
+
+bool LacksRoot() {
+    if (IsRoot()) return false;
+    EXPECT_EQ(GetEnvironmentVariableW(L"WENDRIFT_REQUIRE_ROOT", nullptr, 0), 0u)
+        << "this run must run the tests that need root, but the Linux side is not root";
+    return true;
 }
 
 std::vector<DWORD> Threads() { return ThreadsOfThisProcess(); }
@@ -219,6 +236,7 @@ BOOL CALLBACK AnswerLeftover(HWND window, LPARAM) {
 }  // namespace
 
 void EndLeftoverTransfers(const std::vector<DWORD>& before) {
+    if (before.empty()) return;  // the test started no transfer
     for (int round = 0; round < 50 && !WaitForNewThreadsToEnd(before, 100); ++round) {
         EnumWindows(AnswerLeftover, 0);
     }

@@ -44,10 +44,14 @@ std::string Payload(size_t size, unsigned seed);
 // The Linux side of a Windows path; empty when Wine cannot say.
 std::wstring UnixPathOf(const std::wstring& windowsPath);
 // Runs a shell command line on the Linux side to its end: false when it failed or took over
-// 5 s.
-bool RunUnix(const std::wstring& command);
-// The tests run as root on the Linux side (mounts can be made).
+// 5 s. `output` receives what it printed.
+bool RunUnix(const std::wstring& command, std::string* output = nullptr);
+// The Linux side runs the tests as root (mounts can be made). A failure when it cannot be asked.
 bool IsRoot();
+// For a test that needs root: false as root. Otherwise true for the test to skip, and a failure
+// too where the run must run every such test (WENDRIFT_REQUIRE_ROOT, which
+// tools/build-and-test.sh sets as root).
+bool LacksRoot();
 
 // Threads of this process; a transfer has ended when none started since `before` is left.
 std::vector<DWORD> Threads();

@@ -112,13 +112,14 @@ int wmain(int argc, wchar_t** argv) {
     one->GetItemAt(0, &item);
     PIDLIST_ABSOLUTE id = nullptr;
     SHGetIDListFromObject(item, &id);
-    // The slot this process shares with the library's copy of the same code.
+    // The slots this process shares with the library's copy of the same code.
     double firstUse = NowMs();
-    SightingSlot();
+    SightingSlots();
     firstUse = (NowMs() - firstUse) * 1000.0;
-    const std::vector<std::wstring> seenName = {L"file 0" + std::wstring(kAssociated)};
     const std::vector<std::wstring> seenPath = {L"c:\\some folder\\file 0" + std::wstring(kAssociated)};
     const std::vector<std::wstring> otherPath = {L"c:\\some folder\\file 1" + std::wstring(kAssociated)};
+    // Move To showed these too; Copy To's sighting is timed below.
+    RecordPackagedMenuSighting(PackagedEntry::Move, seenPath);
     bool flip = false;
     std::vector<double> getState, newFolder, unassociated, many, registry, bind;
     std::vector<double> sightingWrite, sightingOther, sightingSame;
@@ -143,7 +144,7 @@ int wmain(int argc, wchar_t** argv) {
         }, newFolder);
         Time([&] { command->GetState(other, FALSE, &state); }, unassociated);
         Time([&] { command->GetState(hundred, FALSE, &state); }, many, kBatch / 50);
-        Time([&] { RecordPackagedMenuSighting(seenName); }, sightingWrite);
+        Time([&] { RecordPackagedMenuSighting(PackagedEntry::Copy, seenPath); }, sightingWrite);
         Time([&] { PackagedCommandsShowing(otherPath); }, sightingOther);
         Time([&] { PackagedCommandsShowing(seenPath); }, sightingSame);
     }

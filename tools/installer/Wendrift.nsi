@@ -1,9 +1,9 @@
 ; Wendrift setup: installs the shell extension and the configuration program side by side,
 ; registers the library in the 64-bit registry and adds the Start-menu shortcut and the
-; uninstall entry. On Windows 11 it also registers the package that puts "Copy To" and
-; "Move To" into the first right-click menu. The build passes LIBRARY, CONFIG_PROGRAM (both
-; signed), VERSION, OUTFILE, PACKAGE, ASSETS, CERTIFICATE, PACKAGE_DEFINES, IDS_DEFINES
-; and SIGNING with -D.
+; uninstall entry. On Windows 11 it also registers the packages that put "Copy To" and
+; "Move To" into the first right-click menu, one package per entry. The build passes LIBRARY,
+; CONFIG_PROGRAM (both signed), VERSION, OUTFILE, PACKAGE_DIR, CERTIFICATE, PACKAGE_DEFINES,
+; IDS_DEFINES and SIGNING with -D.
 
 Unicode true
 Target amd64-unicode
@@ -13,8 +13,9 @@ SetCompressor /SOLID lzma
 !include "LogicLib.nsh"
 !include "WinVer.nsh"
 !include "WordFunc.nsh"
-; PACKAGE_NAME and PACKAGE_FAMILY, derived from the signing certificate, and
-; CERTIFICATE_SELF_SIGNED when nobody but the machine that trusts it vouches for it.
+; ForEachPackage, ForEachLogo, PACKAGE_NAMES and PACKAGE_PUBLISHER_ID from the build's package
+; list and signing certificate; CERTIFICATE_SELF_SIGNED when nobody but the machine that
+; trusts it vouches for it, and CERTIFICATE_THUMBPRINT.
 !include "${PACKAGE_DEFINES}"
 ; PROGID, STORE_KEY and the class ids, written once for the library and the setup.
 !include "${IDS_DEFINES}"
@@ -26,7 +27,7 @@ SetCompressor /SOLID lzma
   !error "SIGNING must name the signing script"
 !endif
 
-; Every program this setup brings is signed with the package's certificate: the uninstaller
+; Every program this setup brings is signed with the packages' certificate: the uninstaller
 ; before it is packed in, the setup once it is written.
 !uninstfinalize '"${SIGNING}" sign "%1" "%1"' = 0
 !finalize '"${SIGNING}" sign "%1" "%1"' = 0
@@ -36,22 +37,42 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Wendrift"
 !define SHORTCUT_DIR "$SMPROGRAMS\Wendrift"
 !define SHORTCUT "${SHORTCUT_DIR}\Wendrift Configuration.lnk"
-; Windows 11's first right-click menu: the package, its certificate, the Active Setup entry
-; that registers it for the other users, and the setup log.
+!define SETUP_LOG "Wendrift-setup.log"
+!define UNINSTALL_LOG "Wendrift-uninstall.log"
+; Owner the administrators; they and the system may write, users read and run; nothing
+; inherited from the parent folder. For the install folder and each file the setup writes there
+; when the folder lies outside the program folders.
+!define PROTECTED "O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+; Windows 11's first right-click menu: the Active Setup entry that registers the packages for
+; the other users, and the certificates this setup added to TrustedPeople (value names: their
+; SHA-1 thumbprints), which the uninstaller removes.
 !define FIRST_WINDOWS_11_BUILD 22000
 !define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\{9294691A-26A1-45AB-8DF0-74A655584D53}"
-; The subjects of the certificates installs trusted (value names), for the uninstaller.
-!define TRUST_KEY "Software\Wendrift\TrustedCertificateSubjects"
-!define SETUP_LOG "$INSTDIR\Wendrift-setup.log"
+!define TRUST_KEY "Software\Wendrift\TrustedCertificates"
+; What setups before one package per entry left: one package with both verbs, its file, and
+; the subjects (not the thumbprints) of the certificates they trusted.
+!define LEGACY_PACKAGE "Wendrift.Shell"
+!define LEGACY_TRUST_KEY "Software\Wendrift\TrustedCertificateSubjects"
 ; The cmdlets are handed over as a command, not a script file: an execution policy set by Group
-; Policy can block script files whatever -ExecutionPolicy says, but not commands.
-!define POWERSHELL '"$SYSDIR\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -ExecutionPolicy Bypass'
-; For the user who runs it, with $d the install folder: any Wendrift.Shell of another publisher
-; (an earlier key) goes first, so that Explorer never lists two, and so does this version of
-; ours, which Windows refuses to register again with new content.
-!define REGISTER_PACKAGE "$$ErrorActionPreference = 'Stop'; Get-AppxPackage -Name '${PACKAGE_NAME}' | Where-Object { $$_.PackageFamilyName -ne '${PACKAGE_FAMILY}' -or $$_.Version -eq '${VERSION}' } | Remove-AppxPackage; Add-AppxPackage -Path (Join-Path $$d 'Wendrift.msix') -ExternalLocation $$d -ForceUpdateFromAnyVersion"
-; For every user: each Wendrift.Shell any install of ours registered, whichever key signed it.
-!define UNREGISTER_PACKAGE "$$ErrorActionPreference = 'Stop'; Get-AppxPackage -AllUsers -Name '${PACKAGE_NAME}' | Remove-AppxPackage -AllUsers"
+; Policy can block script files whatever -ExecutionPolicy says, but not commands. The commands
+; carry no data: the install folder, which may hold any of PowerShell's quote characters, is
+; read from the uninstall entry.
+!define POWERSHELL '"$SYSDIR\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -ExecutionPolicy Bypass -WindowStyle Hidden'
+; For the user who runs it: the one package of earlier setups goes, so that its entry never
+; stands beside the new ones (when it cannot go, nothing new is added); then for each package,
+; any of another publisher (an earlier key) and this version of ours (which Windows refuses to
+; register again with new content) go and it is added. Exit code 1 when any step failed.
+!define REGISTER_PACKAGES "$$ErrorActionPreference = 'Stop'; $$f = 0; $$d = Get-ItemPropertyValue -LiteralPath 'HKLM:\${UNINSTALL_KEY}' -Name InstallLocation; Get-AppxPackage -Name '${LEGACY_PACKAGE}' | Remove-AppxPackage; foreach ($$p in ${PACKAGE_NAMES}) { try { Get-AppxPackage -Name $$p | Where-Object { $$_.PublisherId -ne '${PACKAGE_PUBLISHER_ID}' -or $$_.Version -eq '${VERSION}' } | Remove-AppxPackage; Add-AppxPackage -Path (Join-Path $$d ($$p + '.msix')) -ExternalLocation $$d -ForceUpdateFromAnyVersion } catch { $$f = 1 } }; exit $$f"
+; For every user: each package any install of ours registered, whichever key signed it.
+!define UNREGISTER_PACKAGES "foreach ($$p in ${PACKAGE_NAMES}, '${LEGACY_PACKAGE}') { Get-AppxPackage -AllUsers -Name $$p | Remove-AppxPackage -AllUsers }"
+
+; Every text the setup and the uninstaller show, in one place.
+LangString FolderRefused 1033 "$INSTDIR already holds other files. Wendrift installs only into a new or empty folder, or into the folder of the installed Wendrift: choose another folder."
+LangString FileInUse 1033 "$R9 is in use and could not be replaced. Close the programs that use it (or restart Windows) and run the setup again."
+LangString WriteFailed 1033 "$R9 could not be written to $INSTDIR (is the disk full?). The setup stopped and left the installed files as they were."
+LangString ProtectionFailed 1033 "$R9 could not be protected (error $R6): Wendrift is not installed there."
+LangString RegistrationFailed 1033 "Wendrift.dll could not be registered."
+LangString FolderKept 1033 "Wendrift was removed. $INSTDIR stays: it holds files that Wendrift did not bring, listed in ${UNINSTALL_LOG} there."
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -69,20 +90,29 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
-Page directory
+Page directory "" "" LeaveDirectoryPage
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Var Log
+Var List          ; a "|"-separated list that PopField takes apart
+Var Field
+Var Staged        ; the files written under "<name>.new", not yet in place
+Var Swapped       ; "<name>|<the old file's name aside, or nothing>|" for each file put in place
+Var FolderState   ; new, empty, installed or refused (ClassifyInstallFolder)
+Var ProtectFiles  ; 1: each file written gets the protected owner and access list
+Var Failed        ; 1 when MoveAside could not rename
+Var Protection    ; that security descriptor
 
-; A line of the setup log, which stays in the install folder, and of the details window.
+; A line of the setup log (UTF-16, so that it shows every folder name as it is), which stays in
+; the install folder, and of the details window.
 !macro Log text
   DetailPrint "${text}"
-  FileWrite $Log "${text}$\r$\n"
+  FileWriteUTF16LE $Log "${text}$\r$\n"
 !macroend
 
-; Stops the setup with a message and an exit code, leaving what is installed as it is.
+; Stops the setup with a message and an exit code.
 !macro FailWith code text
   !insertmacro Log "${text}"
   FileClose $Log
@@ -92,9 +122,49 @@ Var Log
 !macroend
 !define Fail "!insertmacro FailWith 2"
 
+; Every file the setup may write, by its name in the install folder: ${CALLBACK} NAME.
+!macro ForEachInstalledFile CALLBACK
+  !define /redef INSTALLED_FILE_CALLBACK ${CALLBACK}
+  !insertmacro ${CALLBACK} "Wendrift.dll"
+  !insertmacro ${CALLBACK} "WendriftConfig.exe"
+  !insertmacro ${CALLBACK} "Uninstall.exe"
+  !insertmacro ${CALLBACK} "Wendrift.cer"
+  !insertmacro ${CALLBACK} "${SETUP_LOG}"
+  !insertmacro ForEachPackage _InstalledPackageFile
+  !insertmacro ForEachLogo _InstalledLogo
+!macroend
+!macro _InstalledPackageFile NAME
+  !insertmacro ${INSTALLED_FILE_CALLBACK} "${NAME}.msix"
+!macroend
+!macro _InstalledLogo NAME
+  !insertmacro ${INSTALLED_FILE_CALLBACK} "Assets\${NAME}"
+!macroend
+; Files of earlier versions: the one package of before, its registration script.
+!macro ForEachLegacyFile CALLBACK
+  !insertmacro ${CALLBACK} "Wendrift.msix"
+  !insertmacro ${CALLBACK} "WendriftPackage.ps1"
+!macroend
+
 Function .onInit
   SetRegView 64
   SetShellVarContext all
+  ; Asked on the folder page when there is one.
+  ${If} ${Silent}
+    Call ClassifyInstallFolder
+    ${If} $FolderState == "refused"
+      MessageBox MB_ICONSTOP "$(FolderRefused)" /SD IDOK
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function LeaveDirectoryPage
+  Call ClassifyInstallFolder
+  ${If} $FolderState == "refused"
+    MessageBox MB_ICONSTOP "$(FolderRefused)"
+    Abort  ; stays on the page
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -102,64 +172,189 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; $Field = the first entry of $List, which loses it.
+!macro PopFieldFunction un
+  Function ${un}PopField
+    Push $0
+    Push $1
+    StrCpy $0 0
+    ${Do}
+      StrCpy $1 $List 1 $0
+      ${IfThen} $1 == "|" ${|} ${ExitDo} ${|}
+      ${IfThen} $1 == "" ${|} ${ExitDo} ${|}
+      IntOp $0 $0 + 1
+    ${Loop}
+    StrCpy $Field $List $0
+    IntOp $0 $0 + 1
+    StrCpy $List $List "" $0
+    Pop $1
+    Pop $0
+  FunctionEnd
+!macroend
+!insertmacro PopFieldFunction ""
+!insertmacro PopFieldFunction "un."
+
 ; A file that a running process has loaded (the library in every file manager that showed the
 ; menu, the configuration program while it is open) can be neither overwritten nor deleted,
 ; but it can be renamed within its folder, and the process keeps running from it. $R9 names
-; the file in the install folder: it goes aside as "<name>.<n>.old" and is deleted at once,
-; or, while still in use, at the next restart (and by the next setup or uninstall).
+; the file in the install folder: it goes aside as "<name>.<n>.old", whose name $R8 receives
+; (empty when there was no file); $Failed is 1 when it could not be renamed.
 !macro MoveAsideFunction un
   Function ${un}MoveAside
+    StrCpy $R8 ""
+    StrCpy $Failed 0
     ${IfNot} ${FileExists} "$INSTDIR\$R9"
       Return
     ${EndIf}
-    StrCpy $R8 1
-    ${While} ${FileExists} "$INSTDIR\$R9.$R8.old"
-      IntOp $R8 $R8 + 1
+    StrCpy $R7 1
+    ${While} ${FileExists} "$INSTDIR\$R9.$R7.old"
+      IntOp $R7 $R7 + 1
     ${EndWhile}
     ClearErrors
-    Rename "$INSTDIR\$R9" "$INSTDIR\$R9.$R8.old"
-    ${IfNot} ${Errors}
-      Delete /REBOOTOK "$INSTDIR\$R9.$R8.old"
-      ${If} ${FileExists} "$INSTDIR\$R9.$R8.old"
-        DetailPrint "$R9 is in use: moved aside as $R9.$R8.old, deleted at the next restart"
-      ${EndIf}
+    Rename "$INSTDIR\$R9" "$INSTDIR\$R9.$R7.old"
+    ${If} ${Errors}
+      StrCpy $Failed 1
+    ${Else}
+      StrCpy $R8 "$R9.$R7.old"
     ${EndIf}
   FunctionEnd
 
-  ; What earlier setups moved aside and nothing uses any more.
-  Function ${un}RemoveLeftovers
-    FindFirst $R8 $R9 "$INSTDIR\Wendrift*.*.old"
-    ${DoWhile} $R9 != ""
-      Delete "$INSTDIR\$R9"
-      FindNext $R8 $R9
-    ${Loop}
-    FindClose $R8
+  ; The file moved aside as $R8 goes now, or, while still in use, at the next restart (and by
+  ; the next setup or uninstall, whichever comes first).
+  Function ${un}DeleteAside
+    ${IfThen} $R8 == "" ${|} Return ${|}
+    Delete /REBOOTOK "$INSTDIR\$R8"
+    ${If} ${FileExists} "$INSTDIR\$R8"
+      DetailPrint "$R9 is in use: moved aside as $R8, deleted at the next restart"
+    ${EndIf}
   FunctionEnd
+
+  ; $R9's copies that earlier runs moved aside and nothing uses any more: "<name>.<n>.old" only.
+  Function ${un}RemoveLeftovers
+    ${GetFileName} "$INSTDIR\$R9" $R6
+    StrLen $R6 "$R6."
+    FindFirst $R7 $R5 "$INSTDIR\$R9.*.old"
+    ${DoWhile} $R5 != ""
+      StrCpy $R4 $R5 -4 $R6
+      IntOp $R3 $R4 + 0
+      ${If} "$R3" == "$R4"
+        Delete "$INSTDIR\$R9.$R4.old"
+      ${EndIf}
+      FindNext $R7 $R5
+    ${Loop}
+    FindClose $R7
+  FunctionEnd
+
+  ; $R4 = 1 when $R5 (a name in the install folder, "Assets\" included) is what an earlier run
+  ; left of a file the setup writes: "<name>.new", written but never put in place, or
+  ; "<name>.<n>.old", moved aside and to be deleted at the next restart.
+  Function ${un}IsLeftover
+    StrCpy $R4 0
+    StrCpy $R3 $R5 "" -4
+    ${If} $R3 == ".new"
+      StrCpy $R2 $R5 -4
+      !insertmacro ForEachInstalledFile _IsInstalledName
+      Return
+    ${EndIf}
+    ${IfThen} $R3 != ".old" ${|} Return ${|}
+    ; Cut ".<n>.old" and compare what is left with every name the setup writes.
+    StrLen $R3 $R5
+    IntOp $R3 $R3 - 5
+    ${Do}
+      StrCpy $R2 $R5 1 $R3
+      ${IfThen} $R2 == "." ${|} ${ExitDo} ${|}
+      IntOp $R3 $R3 - 1
+    ${LoopWhile} $R3 > 0
+    StrCpy $R2 $R5 $R3
+    !insertmacro ForEachInstalledFile _IsInstalledName
+  FunctionEnd
+
+  ; $List receives "<name>|" for each entry of the install folder (and of its Assets folder)
+  ; that the setup did not write and that is no leftover of it.
+  Function ${un}ForeignEntries
+    StrCpy $List ""
+    ${ForEach} $R0 0 1 + 1
+      ${If} $R0 == 0
+        StrCpy $R1 ""
+      ${Else}
+        StrCpy $R1 "Assets\"
+      ${EndIf}
+      FindFirst $R9 $R8 "$INSTDIR\$R1*"
+      ${DoWhile} $R8 != ""
+        StrCpy $R5 "$R1$R8"
+        Call ${un}IsLeftover
+        ${If} $R8 == "."
+        ${OrIf} $R8 == ".."
+        ${OrIf} $R5 == "Assets"
+        ${OrIf} $R4 == 1
+        ${Else}
+          StrCpy $List "$List$R5|"
+        ${EndIf}
+        FindNext $R9 $R8
+      ${Loop}
+      FindClose $R9
+    ${Next}
+  FunctionEnd
+!macroend
+!macro _IsInstalledName NAME
+  ${IfThen} $R2 == "${NAME}" ${|} StrCpy $R4 1 ${|}
 !macroend
 !insertmacro MoveAsideFunction ""
 !insertmacro MoveAsideFunction "un."
 
-; The new file, whatever runs the old one; never an Abort/Retry box, never the old file kept.
-!macro InstallFile name source
-  StrCpy $R9 "${name}"
-  Call MoveAside
-  SetOverwrite try
-  ClearErrors
-  File "/oname=${name}" "${source}"
-  SetOverwrite on
-  ${If} ${Errors}
-    ${Fail} "${name} is in use and could not be replaced. Close the programs that use it (or restart Windows) and run the setup again."
-  ${EndIf}
+!macro _RemoveLeftovers NAME
+  StrCpy $R9 "${NAME}"
+  Call RemoveLeftovers
 !macroend
+
+; $FolderState: "new" when $INSTDIR does not exist, "installed" when it is the installed
+; Wendrift's folder, "empty" when it holds nothing but what an uninstall left to be deleted at
+; the next restart, and "refused" for anything else (a file, a folder with other files).
+Function ClassifyInstallFolder
+  StrCpy $FolderState "refused"
+  ${If} ${FileExists} "$INSTDIR\*.*"
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} $0 == $INSTDIR  ; case-insensitive, as paths are
+      StrCpy $FolderState "installed"
+    ${Else}
+      Call ForeignEntries
+      ${IfThen} $List == "" ${|} StrCpy $FolderState "empty" ${|}
+    ${EndIf}
+  ${ElseIfNot} ${FileExists} "$INSTDIR"
+    StrCpy $FolderState "new"
+  ${EndIf}
+FunctionEnd
+
+; The protected owner and access list on the file or folder $R9 names, when $ProtectFiles is 1.
+; Fails the setup when Windows refuses.
+Function ProtectPath
+  ${IfThen} $ProtectFiles != 1 ${|} Return ${|}
+  ; SE_FILE_OBJECT; owner, DACL, protected.
+  System::Call 'advapi32::GetSecurityDescriptorOwner(p $Protection, *p .r6, *i .r7) i'
+  System::Call 'advapi32::GetSecurityDescriptorDacl(p $Protection, *i .r7, *p .r8, *i .r9) i'
+  System::Call 'advapi32::SetNamedSecurityInfoW(w "$R9", i 1, i 0x80000005, p r6, p 0, p r8, p 0) i .R6'
+  ${If} $R6 <> 0
+    Call DiscardStaged
+    ${Fail} "$(ProtectionFailed)"
+  ${EndIf}
+FunctionEnd
 
 ; Outside the program folders (a /D folder of the user's choice) the folder would inherit
 ; whatever its parent allows, often that every user may write. Every file manager loads the
-; library from here and this setup runs the files elevated, so the folder gets what the program
-; folders give: administrators and the system may write, users read and run. The owner
-; becomes the administrators, so that a user who made the folder cannot grant it back.
-; $0 = 1 when the folder is outside them and now protected.
-Function ProtectInstallFolder
-  StrCpy $0 0
+; library from here and this setup runs the files elevated, so a folder this setup creates or
+; finds empty gets what the program folders give: administrators and the system may write,
+; users read and run, the administrators own it, so that a user who made the folder cannot grant
+; it back. The folder of the installed Wendrift keeps its access list; every file the setup
+; writes outside the program folders gets the protected one itself.
+Function PrepareInstallFolder
+  Call ClassifyInstallFolder
+  ${If} $FolderState == "refused"  ; checked already, unless the folder changed meanwhile
+    MessageBox MB_ICONSTOP "$(FolderRefused)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  StrCpy $ProtectFiles 1
   ${ForEach} $1 0 1 + 1
     ${If} $1 == 0
       StrCpy $2 "$PROGRAMFILES64\"
@@ -168,55 +363,199 @@ Function ProtectInstallFolder
     ${EndIf}
     StrLen $3 $2
     StrCpy $3 "$INSTDIR" $3
-    ${If} $3 == $2  ; case-insensitive, as paths are
-      Return
-    ${EndIf}
+    ${IfThen} $3 == $2 ${|} StrCpy $ProtectFiles 0 ${|}  ; case-insensitive, as paths are
   ${Next}
-  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", i 1, *p .r4, p 0) i .r5'
-  ${If} $5 == 0
-    ${Fail} "The protection for $INSTDIR could not be prepared: Wendrift is not installed there."
-  ${EndIf}
-  ; A new folder is made with it, so that it is never open to users, not even for a moment.
   ${GetParent} "$INSTDIR" $6
   CreateDirectory $6
-  System::Call '*(i 24, i 0, p r4, i 0, i 0) p .r6'
-  System::Call 'kernel32::CreateDirectoryW(w "$INSTDIR", p r6) i'
-  System::Free $6
-  ; One that was there already gets it now. SE_FILE_OBJECT; owner, DACL, protected.
-  System::Call 'advapi32::GetSecurityDescriptorOwner(p r4, *p .r6, *i .r7) i'
-  System::Call 'advapi32::GetSecurityDescriptorDacl(p r4, *i .r7, *p .r8, *i .r9) i'
-  System::Call 'advapi32::SetNamedSecurityInfoW(w "$INSTDIR", i 1, i 0x80000005, p r6, p 0, p r8, p 0) i .r5'
-  System::Call 'kernel32::LocalFree(p r4)'
-  ${If} $5 <> 0
-    ${Fail} "The folder $INSTDIR could not be protected (error $5): Wendrift is not installed there."
+  ${If} $ProtectFiles == 0
+    CreateDirectory "$INSTDIR"
+    Return
   ${EndIf}
-  StrCpy $0 1
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptorW(w "${PROTECTED}", i 1, *p .r4, p 0) i .r5'
+  ${If} $5 == 0
+    StrCpy $R9 "$INSTDIR"
+    StrCpy $R6 "-"
+    MessageBox MB_ICONSTOP "$(ProtectionFailed)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  StrCpy $Protection $4
+  ${If} $FolderState == "new"
+    ; Made with it, so that it is never open to users, not even for a moment.
+    System::Call '*(i 24, i 0, p r4, i 0, i 0) p .r6'
+    System::Call 'kernel32::CreateDirectoryW(w "$INSTDIR", p r6) i'
+    System::Free $6
+  ${EndIf}
+  ${If} $FolderState != "installed"
+    StrCpy $R9 "$INSTDIR"
+    Call ProtectPath
+  ${EndIf}
 FunctionEnd
 
-Section "Wendrift"
-  Call ProtectInstallFolder
-  SetOutPath "$INSTDIR"
-  FileOpen $Log "${SETUP_LOG}" w
-  ${If} $0 == 1
-    !insertmacro Log "$INSTDIR is outside the program folders: only administrators and the system may write to it"
+; A log of this run, in a file of the setup's own: one left by an earlier run goes first (so that
+; nothing planted under its name is written through).
+Function OpenLog
+  Delete "$INSTDIR\${SETUP_LOG}"
+  FileOpen $Log "$INSTDIR\${SETUP_LOG}" w
+  FileWriteUTF16LE /BOM $Log ""
+  StrCpy $R9 "$INSTDIR\${SETUP_LOG}"
+  Call ProtectPath
+  ${If} $ProtectFiles == 0
+    !insertmacro Log "$INSTDIR is inside the program folders: it and its files keep what those folders give"
+  ${ElseIf} $FolderState == "installed"
+    !insertmacro Log "$INSTDIR holds the installed Wendrift: its access list stays as it is; each file the setup writes is protected on its own (owner the administrators, only they and the system may write)"
+  ${Else}
+    !insertmacro Log "$INSTDIR ($FolderState) is outside the program folders: protected with each file the setup writes (owner the administrators, only they and the system may write)"
   ${EndIf}
-  Call RemoveLeftovers
-  !insertmacro InstallFile "Wendrift.dll" "${LIBRARY}"
-  !insertmacro InstallFile "WendriftConfig.exe" "${CONFIG_PROGRAM}"
-  ; Earlier versions ran the registration from a script file.
-  Delete "$INSTDIR\WendriftPackage.ps1"
-  WriteUninstaller "$INSTDIR\Uninstall.exe"
+FunctionEnd
+
+; Every new file is written under "<name>.new" before any installed file is touched, so that
+; a write that fails (a full disk) leaves the install as it was. It is unpacked into the plugins
+; folder first and copied from there: a write of the setup's own File instruction that fails
+; ends the setup at once, with no chance to tidy up. Any file of the ".new" name goes first, and
+; the copy never writes through an existing one: the new file is the setup's own, never one
+; planted there.
+Function StageFromPluginsDir
+  Delete "$INSTDIR\$R9.new"
+  System::Call 'kernel32::CopyFileW(w "$PLUGINSDIR\$R9", w "$INSTDIR\$R9.new", i 1) i .R6'
+  Delete "$PLUGINSDIR\$R9"
+  ${If} $R6 == 0
+    Delete "$INSTDIR\$R9.new"  ; what part of it was written
+    Call DiscardStaged
+    ${Fail} "$(WriteFailed)"
+  ${EndIf}
+  StrCpy $Staged "$Staged$R9|"
+  StrCpy $R9 "$INSTDIR\$R9.new"
+  Call ProtectPath
+FunctionEnd
+
+!macro StageFile name source
+  StrCpy $R9 "${name}"
+  File "/oname=$PLUGINSDIR\${name}" "${source}"
+  Call StageFromPluginsDir
+!macroend
+!macro _StagePackage NAME
+  !insertmacro StageFile "${NAME}.msix" "${PACKAGE_DIR}\${NAME}.msix"
+!macroend
+!macro _StageLogo NAME
+  !insertmacro StageFile "Assets\${NAME}" "${PACKAGE_DIR}\Assets\${NAME}"
+!macroend
+
+; The written files deleted again, and the files already put in place swapped back: the install
+; is what it was. $R9 (the file the message names) is kept.
+Function DiscardStaged
+  Push $R9
+  StrCpy $List $Swapped
+  ${Do}
+    ${IfThen} $List == "" ${|} ${ExitDo} ${|}
+    Call PopField
+    StrCpy $R9 $Field
+    Call PopField
+    ; Renamed rather than deleted: a process may have loaded the new file already.
+    Rename "$INSTDIR\$R9" "$INSTDIR\$R9.new"
+    ${If} $Field != ""
+      Rename "$INSTDIR\$Field" "$INSTDIR\$R9"
+    ${EndIf}
+    Delete /REBOOTOK "$INSTDIR\$R9.new"
+  ${Loop}
+  StrCpy $Swapped ""
+  StrCpy $List $Staged
+  ${Do}
+    ${IfThen} $List == "" ${|} ${ExitDo} ${|}
+    Call PopField
+    Delete "$INSTDIR\$Field.new"
+  ${Loop}
+  StrCpy $Staged ""
+  Pop $R9
+FunctionEnd
+
+; Each written file takes its name; the old one goes aside (a process that runs it goes on with
+; it). A file that can be neither replaced nor renamed (another program holds it open
+; exclusively) stops the setup with everything swapped back; otherwise what went aside is
+; deleted.
+Function PutStagedInPlace
+  StrCpy $Swapped ""
+  ${Do}
+    StrCpy $List $Staged
+    ${IfThen} $List == "" ${|} ${ExitDo} ${|}
+    Call PopField
+    StrCpy $Staged $List
+    StrCpy $R9 $Field
+    Call MoveAside
+    ${If} $Failed == 0
+      ClearErrors
+      Rename "$INSTDIR\$R9.new" "$INSTDIR\$R9"
+      ${If} ${Errors}
+        StrCpy $Failed 1
+        ${IfThen} $R8 != "" ${|} Rename "$INSTDIR\$R8" "$INSTDIR\$R9" ${|}
+      ${EndIf}
+    ${EndIf}
+    ${If} $Failed == 1
+      StrCpy $Staged "$R9|$Staged"
+      Call DiscardStaged
+      ${Fail} "$(FileInUse)"
+    ${EndIf}
+    StrCpy $Swapped "$Swapped$R9|$R8|"
+  ${Loop}
+  StrCpy $List $Swapped
+  ${Do}
+    ${IfThen} $List == "" ${|} ${ExitDo} ${|}
+    Call PopField
+    StrCpy $R9 $Field
+    Call PopField
+    StrCpy $R8 $Field
+    Call DeleteAside
+  ${Loop}
+FunctionEnd
+
+!macro _DeleteLegacyFile NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+    Delete "$INSTDIR\${NAME}"
+    !insertmacro Log "Removed ${NAME}, an earlier version's"
+  ${EndIf}
+!macroend
+
+Section "Wendrift"
+  Call PrepareInstallFolder
+  SetOutPath "$INSTDIR"
+  Call OpenLog
+  !insertmacro ForEachInstalledFile _RemoveLeftovers
+  ${WinVerGetBuild} $R0
+  InitPluginsDir
+  CreateDirectory "$PLUGINSDIR\Assets"
+  StrCpy $Staged ""
+  !insertmacro StageFile "Wendrift.dll" "${LIBRARY}"
+  !insertmacro StageFile "WendriftConfig.exe" "${CONFIG_PROGRAM}"
+  StrCpy $R9 "Uninstall.exe"
+  WriteUninstaller "$PLUGINSDIR\Uninstall.exe"
+  Call StageFromPluginsDir
+  ${If} ${AtLeastBuild} ${FIRST_WINDOWS_11_BUILD}
+    ; Windows looks for a sparse package's logos in its external location.
+    ${IfNot} ${FileExists} "$INSTDIR\Assets\*.*"
+      CreateDirectory "$INSTDIR\Assets"
+      StrCpy $R9 "$INSTDIR\Assets"
+      Call ProtectPath
+    ${EndIf}
+    !insertmacro ForEachPackage _StagePackage
+    !insertmacro ForEachLogo _StageLogo
+!ifdef CERTIFICATE_SELF_SIGNED
+    !insertmacro StageFile "Wendrift.cer" "${CERTIFICATE}"
+!endif
+  ${EndIf}
+  Call PutStagedInPlace
+  !insertmacro ForEachLegacyFile _DeleteLegacyFile
 
   ; DllRegisterServer, in this 64-bit process: the server keys land in the 64-bit view.
   ClearErrors
   RegDLL "$INSTDIR\Wendrift.dll"
   ${If} ${Errors}
-    !insertmacro FailWith 3 "Wendrift.dll could not be registered."
+    !insertmacro FailWith 3 "$(RegistrationFailed)"
   ${EndIf}
 
   CreateDirectory "${SHORTCUT_DIR}"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\WendriftConfig.exe"
 
+  ; InstallLocation is also where the package registration reads the install folder from.
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -230,81 +569,118 @@ Section "Wendrift"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 
   ; Whatever happens here, the classic install above stands.
-  ${WinVerGetBuild} $0
   ${If} ${AtLeastBuild} ${FIRST_WINDOWS_11_BUILD}
-    !insertmacro Log "Windows build $0: registering ${PACKAGE_FAMILY} for the first right-click menu"
-    Call RegisterPackage
+    !insertmacro Log "Windows build $R0: registering ${PACKAGE_NAMES} for the first right-click menu"
+!ifdef CERTIFICATE_SELF_SIGNED
+    Call TrustCertificate
+    ${If} $0 == 1
+      Call RegisterPackages
+    ${Else}
+      !insertmacro Log "The certificate could not be trusted: the packages are not registered"
+    ${EndIf}
+!else
+    Delete "$INSTDIR\Wendrift.cer"
+    !insertmacro Log "The packages' certificate comes from a certificate authority: nothing to trust"
+    Call RegisterPackages
+!endif
   ${Else}
-    !insertmacro Log "Windows build $0: no Windows 11 menu to register for; the classic menu only"
+    !insertmacro Log "Windows build $R0: no Windows 11 menu to register for; the classic menu only"
   ${EndIf}
   FileClose $Log
 SectionEnd
 
-; $0 = the subject of the certificate context on the stack as Windows writes it (for example
-; "CN=Wendrift, O=The Wendrift authors": CERT_X500_NAME_STR, the last attribute first).
-!macro SubjectOfContextFunction un
-  Function ${un}SubjectOfContext
+; $3 = the certificate context in the open store $2 whose SHA-1 thumbprint (40 hex digits) is
+; on the stack, or 0.
+!macro FindCertificateFunction un
+  Function ${un}FindCertificate
     Exch $R0
-    System::Call 'crypt32::CertGetNameStringW(p R0, i 2, i 0, *i 0x02000003, w .r0, i ${NSIS_MAX_STRLEN})'
+    Push $R1
+    Push $R2
+    Push $R3
+    StrCpy $R1 ""
+    ${ForEach} $R2 0 38 + 2
+      StrCpy $R3 $R0 2 $R2
+      IntOp $R3 0x$R3 + 0
+      StrCpy $R1 "$R1&i1 $R3,"
+    ${Next}
+    StrCpy $R1 $R1 -1
+    System::Call "*($R1) p .R2"
+    ; CRYPT_HASH_BLOB: the count, then (at offset 8 on x64) the bytes.
+    System::Call "*(l 20, p R2) p .R3"
+    ; X509 and PKCS#7 encodings, CERT_FIND_SHA1_HASH.
+    System::Call 'crypt32::CertFindCertificateInStore(p r2, i 0x10001, i 0, i 0x10000, p R3, p 0) p .r3'
+    System::Free $R3
+    System::Free $R2
+    Pop $R3
+    Pop $R2
+    Pop $R1
     Pop $R0
   FunctionEnd
 !macroend
-!insertmacro SubjectOfContextFunction ""
-!insertmacro SubjectOfContextFunction "un."
+!insertmacro FindCertificateFunction ""
+!insertmacro FindCertificateFunction "un."
 
-; $0 = the subject of the certificate in the file $1, empty when the file holds none.
-Function CertificateSubject
-  StrCpy $0 ""
-  System::Call 'crypt32::CryptQueryObject(i 1, w r1, i 2, i 2, i 0, p 0, p 0, p 0, p 0, p 0, *p .r3) i .r4'
-  ${If} $4 <> 0
-    Push $3
-    Call SubjectOfContext
-    System::Call 'crypt32::CertFreeCertificateContext(p r3)'
-  ${EndIf}
-FunctionEnd
-
-; $0 = 1 when the package's certificate was added to the machine's TrustedPeople store, which
-; lets Windows accept the package's signature. crypt32 directly: its answer is the real one.
-; Its subject is recorded for the uninstaller, which removes every certificate it names.
+; $0 = 1 when the packages' certificate is trusted for packages (in the machine's TrustedPeople
+; store), which lets Windows accept their signature. One that was trusted already is neither
+; added again nor recorded: the uninstaller takes away only the trust this setup gave.
 Function TrustCertificate
   StrCpy $0 0
   System::Call 'crypt32::CertOpenStore(p 10, i 0, p 0, i 0x20000, w "TrustedPeople") p .r2'
-  ${If} $2 P<> 0
+  ${If} $2 P= 0
+    Return
+  ${EndIf}
+  Push "${CERTIFICATE_THUMBPRINT}"
+  Call FindCertificate
+  ${If} $3 P<> 0
+    System::Call 'crypt32::CertFreeCertificateContext(p r3)'
+    StrCpy $0 1
+    ClearErrors
+    ReadRegDWORD $4 HKLM "${TRUST_KEY}" "${CERTIFICATE_THUMBPRINT}"
+    ${If} ${Errors}
+      !insertmacro Log "The certificate ${CERTIFICATE_THUMBPRINT} was trusted before: it stays trusted after an uninstall"
+    ${Else}
+      !insertmacro Log "The certificate ${CERTIFICATE_THUMBPRINT} is trusted since an earlier install of Wendrift, whose uninstaller removes it"
+    ${EndIf}
+  ${Else}
     System::Call 'crypt32::CryptQueryObject(i 1, w "$INSTDIR\Wendrift.cer", i 2, i 2, i 0, p 0, p 0, p 0, p 0, p 0, *p .r3) i .r4'
     ${If} $4 <> 0
-      System::Call 'crypt32::CertAddCertificateContextToStore(p r2, p r3, i 3, p 0) i .r5'
-      Push $3
-      Call SubjectOfContext
-      ${If} $5 <> 0
-      ${AndIf} $0 != ""
-        WriteRegDWORD HKLM "${TRUST_KEY}" "$0" 1
-        StrCpy $0 1
-      ${Else}
-        StrCpy $0 0
-      ${EndIf}
+      ; Recorded before it is added, so that no trust of ours goes unrecorded.
+      WriteRegDWORD HKLM "${TRUST_KEY}" "${CERTIFICATE_THUMBPRINT}" 1
+      System::Call 'crypt32::CertAddCertificateContextToStore(p r2, p r3, i 1, p 0) i .r5'
       System::Call 'crypt32::CertFreeCertificateContext(p r3)'
+      ${If} $5 <> 0
+        StrCpy $0 1
+        !insertmacro Log "Self-signed certificate ${CERTIFICATE_THUMBPRINT} trusted for packages (TrustedPeople), recorded for the uninstaller"
+      ${Else}
+        DeleteRegValue HKLM "${TRUST_KEY}" "${CERTIFICATE_THUMBPRINT}"
+      ${EndIf}
     ${EndIf}
-    System::Call 'crypt32::CertCloseStore(p r2, i 0)'
   ${EndIf}
+  System::Call 'crypt32::CertCloseStore(p r2, i 0)'
 FunctionEnd
 
-; $0 = 1 when Windows lists the package family for this user, the same question the library
-; asks: PowerShell's exit code alone proves nothing (where it is missing or a stub, 0 too).
-Function PackageRegistered
-  StrCpy $0 0
-  System::Call 'kernel32::GetPackagesByPackageFamily(w "${PACKAGE_FAMILY}", *i 0 r5, p 0, *i 0 r6, p 0) i .r4'
+; $0 = the number of packages Windows lists for this user by family, the question the library
+; asks too: PowerShell's exit code alone proves nothing (where it is missing or a stub, 0 too).
+!macro _CountRegistered NAME
+  System::Call 'kernel32::GetPackagesByPackageFamily(w "${NAME}_${PACKAGE_PUBLISHER_ID}", *i 0 r5, p 0, *i 0 r6, p 0) i .r4'
   ${If} $4 == 122  ; ERROR_INSUFFICIENT_BUFFER: there are packages, and r5 counts them
   ${OrIf} $4 == 0
     ${If} $5 > 0
-      StrCpy $0 1
+      IntOp $0 $0 + 1
     ${EndIf}
   ${EndIf}
+  IntOp $1 $1 + 1
+!macroend
+Function PackagesRegistered
+  StrCpy $0 0
+  StrCpy $1 0
+  !insertmacro ForEachPackage _CountRegistered
 FunctionEnd
 
 ; $0 = this install's Active Setup version: the time now (UTC) as year, month * 100 + day,
 ; hour * 100 + minute and second, each part within the 16 bits Active Setup reads. A later
 ; install's is greater, so that every user, including those whose marker an earlier install
-; of the same version left, registers the package again at the next logon. Never at or
+; of the same version left, registers the packages again at the next logon. Never at or
 ; below the version installed (the same second, a clock set back): then that one, its last
 ; part raised.
 Function ActiveSetupVersion
@@ -339,45 +715,19 @@ Function ActiveSetupVersion
   ${EndIf}
 FunctionEnd
 
-Function RegisterPackage
-  ; Certificates that earlier versions trusted without a record.
-  StrCpy $1 "$INSTDIR\Wendrift.cer"
-  Call CertificateSubject
-  ${If} $0 != ""
-    WriteRegDWORD HKLM "${TRUST_KEY}" "$0" 1
-  ${EndIf}
-  SetOutPath "$INSTDIR"
-  File "${PACKAGE}"
-  ; Windows looks for a sparse package's logos in its external location.
-  SetOutPath "$INSTDIR\Assets"
-  File "${ASSETS}\*.png"
-  SetOutPath "$INSTDIR"
-!ifdef CERTIFICATE_SELF_SIGNED
-  File "${CERTIFICATE}"
-  Call TrustCertificate
-  ${If} $0 <> 1
-    !insertmacro Log "The certificate could not be trusted: the package is not registered"
-    Return
-  ${EndIf}
-  !insertmacro Log "Self-signed certificate trusted for packages (TrustedPeople)"
-!else
-  Delete "$INSTDIR\Wendrift.cer"
-  !insertmacro Log "The package's certificate comes from a certificate authority: nothing to trust"
-!endif
+Function RegisterPackages
   Call ActiveSetupVersion
   StrCpy $R2 $0
-  ; The install folder inside single quotes, as PowerShell reads them.
-  ${WordReplace} "$INSTDIR" "'" "''" "+" $R1
-  StrCpy $R1 `${POWERSHELL} -WindowStyle Hidden -Command "$$d = '$R1'; ${REGISTER_PACKAGE}"`
+  StrCpy $R1 `${POWERSHELL} -Command "${REGISTER_PACKAGES}"`
   nsExec::ExecToLog $R1
-  Pop $1
-  Call PackageRegistered
-  ${If} $0 == 1
-  ${AndIf} $1 == 0
-    !insertmacro Log "Package registered for this user: Copy To and Move To are in the first right-click menu from Explorer's next start"
+  Pop $3
+  Call PackagesRegistered
+  ${If} $0 == $1
+  ${AndIf} $3 == 0
+    !insertmacro Log "Packages registered for this user: Copy To and Move To are in the first right-click menu from Explorer's next start"
     WriteRegStr HKCU "${ACTIVE_SETUP_KEY}" "Version" "$R2"
   ${Else}
-    !insertmacro Log "Package registration failed (PowerShell answered $1; ${PACKAGE_FAMILY} listed for this user: $0): the classic menu stays, under Show more options"
+    !insertmacro Log "Package registration failed (PowerShell answered $3; $0 of $1 packages listed for this user): the classic menu stays, under Show more options"
   ${EndIf}
   ; Every other user (and this one, if it failed) at their next logon.
   WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "" "Wendrift"
@@ -402,79 +752,87 @@ Function un.CollectStoredExtensions
 FunctionEnd
 
 Function un.ReleaseOwnFileTypes
+  StrCpy $List $R0
   ${Do}
-    ${IfThen} $R0 == "" ${|} ${ExitDo} ${|}
-    ; Split off the first name.
-    StrCpy $R1 0
-    ${Do}
-      StrCpy $R2 $R0 1 $R1
-      ${IfThen} $R2 == "|" ${|} ${ExitDo} ${|}
-      IntOp $R1 $R1 + 1
-    ${Loop}
-    StrCpy $R2 $R0 $R1
-    IntOp $R1 $R1 + 1
-    StrCpy $R0 $R0 "" $R1
+    ${IfThen} $List == "" ${|} ${ExitDo} ${|}
+    Call un.PopField
     ; Only our own ProgID is taken back, and only keys left empty go.
-    ReadRegStr $R3 HKCR "$R2" ""
+    ReadRegStr $R3 HKCR "$Field" ""
     ${If} $R3 == "${PROGID}"
-      DeleteRegValue HKCR "$R2" ""
-      DeleteRegKey /ifnosubkeys /ifnovalues HKCR "$R2\CLSID"
-      DeleteRegKey /ifnosubkeys /ifnovalues HKCR "$R2"
+      DeleteRegValue HKCR "$Field" ""
+      DeleteRegKey /ifnosubkeys /ifnovalues HKCR "$Field\CLSID"
+      DeleteRegKey /ifnosubkeys /ifnovalues HKCR "$Field"
     ${EndIf}
   ${Loop}
 FunctionEnd
 
-; Every certificate in TrustedPeople whose subject an install recorded: each build of an
-; earlier version may have trusted a key of its own under the same subject.
+; Exactly the certificates installs recorded by thumbprint as added by them; one trusted before
+; stays trusted, whatever its subject.
 Function un.RemoveTrust
   System::Call 'crypt32::CertOpenStore(p 10, i 0, p 0, i 0x20000, w "TrustedPeople") p .r2'
   ${If} $2 P<> 0
+    StrCpy $6 0
     ${Do}
-      ; The first certificate of a recorded subject, found afresh each time: a deletion in
-      ; the middle of an enumeration sends Wine's round and round.
-      StrCpy $3 0
-      ${Do}
-        System::Call 'crypt32::CertEnumCertificatesInStore(p r2, p r3) p .r3'
-        ${IfThen} $3 P= 0 ${|} ${ExitDo} ${|}
-        Push $3
-        Call un.SubjectOfContext
-        ClearErrors
-        ReadRegDWORD $4 HKLM "${TRUST_KEY}" "$0"
-        ${IfThen} ${Errors} ${|} ${Continue} ${|}
-        ${ExitDo}
-      ${Loop}
-      ${IfThen} $3 P= 0 ${|} ${ExitDo} ${|}
-      System::Call 'crypt32::CertDeleteCertificateFromStore(p r3) i .r4'  ; frees the context
-      DetailPrint "Certificate trust removed ($0): $4"
-      ${IfThen} $4 == 0 ${|} ${ExitDo} ${|}
+      EnumRegValue $7 HKLM "${TRUST_KEY}" $6
+      ${IfThen} $7 == "" ${|} ${ExitDo} ${|}
+      Push $7
+      Call un.FindCertificate
+      ${If} $3 P<> 0
+        System::Call 'crypt32::CertDeleteCertificateFromStore(p r3) i .r4'  ; frees the context
+        DetailPrint "Certificate trust removed ($7): $4"
+      ${Else}
+        DetailPrint "Certificate $7 is not trusted any more: nothing to remove"
+      ${EndIf}
+      IntOp $6 $6 + 1
     ${Loop}
     ; Written out now: Wine, for one, keeps a deletion until the store is committed.
     System::Call 'crypt32::CertControlStore(p r2, i 0, i 1, p 0)'
     System::Call 'crypt32::CertCloseStore(p r2, i 0)'
   ${EndIf}
+  ; Earlier setups recorded only the subjects of what they trusted, which cannot tell their
+  ; certificate from one trusted before Wendrift came: those stay.
+  StrCpy $6 0
+  ${Do}
+    EnumRegValue $7 HKLM "${LEGACY_TRUST_KEY}" $6
+    ${IfThen} $7 == "" ${|} ${ExitDo} ${|}
+    DetailPrint "Kept: the certificates of $7 in TrustedPeople (an earlier setup may have added one, but recorded no thumbprint)"
+    IntOp $6 $6 + 1
+  ${Loop}
   DeleteRegKey HKLM "${TRUST_KEY}"
+  DeleteRegKey HKLM "${LEGACY_TRUST_KEY}"
   DeleteRegKey /ifempty HKLM "Software\Wendrift"
 FunctionEnd
 
-; The package for every user Windows lets us reach, and Active Setup.
-Function un.RemovePackage
-  nsExec::ExecToLog `${POWERSHELL} -Command "${UNREGISTER_PACKAGE}"`
+; The packages for every user Windows lets us reach, and Active Setup.
+Function un.RemovePackages
+  nsExec::ExecToLog `${POWERSHELL} -Command "${UNREGISTER_PACKAGES}"`
   Pop $1
   DetailPrint "Package removal for every user: PowerShell answered $1"
   DeleteRegKey HKLM "${ACTIVE_SETUP_KEY}"
   DeleteRegKey HKCU "${ACTIVE_SETUP_KEY}"
 FunctionEnd
 
-; Aside first, as the setup does: deleting a file in use only at the next restart would take
-; a file of the same name that a new install writes before then.
-!macro RemoveFile name
-  StrCpy $R9 "${name}"
+!macro _AnyPackageFile NAME
+  ${IfThen} ${FileExists} "$INSTDIR\${NAME}.msix" ${|} StrCpy $0 1 ${|}
+!macroend
+
+; What an earlier run moved aside, then the file itself, aside first as the setup does:
+; deleting a file in use only at the next restart would take a file of the same name that a
+; new install writes before then.
+!macro _RemoveInstalledFile NAME
+  StrCpy $R9 "${NAME}"
+  Delete "$INSTDIR\${NAME}.new"
+  Call un.RemoveLeftovers
   Call un.MoveAside
+  Call un.DeleteAside
 !macroend
 
 Section "Uninstall"
-  ${If} ${FileExists} "$INSTDIR\Wendrift.msix"
-    Call un.RemovePackage
+  StrCpy $0 0
+  !insertmacro ForEachPackage _AnyPackageFile
+  !insertmacro _AnyPackageFile "Wendrift"  ; the one package of earlier setups
+  ${If} $0 == 1
+    Call un.RemovePackages
   ${EndIf}
   Call un.RemoveTrust
   Call un.CollectStoredExtensions
@@ -485,18 +843,28 @@ Section "Uninstall"
   ; Then DllUnregisterServer: the server keys and our ProgID.
   UnRegDLL "$INSTDIR\Wendrift.dll"
 
-  Call un.RemoveLeftovers
-  !insertmacro RemoveFile "Wendrift.dll"
-  !insertmacro RemoveFile "WendriftConfig.exe"
-  Delete "$INSTDIR\Wendrift.msix"
-  Delete "$INSTDIR\Wendrift.cer"
-  Delete "$INSTDIR\Assets\*.png"
+  ; What the setup wrote, by name; a folder only when nothing else is in it.
+  !insertmacro ForEachInstalledFile _RemoveInstalledFile
+  !insertmacro ForEachLegacyFile _RemoveInstalledFile
   RMDir "$INSTDIR\Assets"
-  Delete "$INSTDIR\WendriftPackage.ps1"
-  Delete "${SETUP_LOG}"
-  Delete "$INSTDIR\Uninstall.exe"
-  ; Still there while a moved-aside file is in use: then at the next restart, after it.
-  RMDir /REBOOTOK "$INSTDIR"
+  Call un.ForeignEntries
+  ${If} $List == ""
+    ; Still there while a moved-aside file is in use: then at the next restart, after it.
+    RMDir /REBOOTOK "$INSTDIR"
+  ${Else}
+    FileOpen $Log "$INSTDIR\${UNINSTALL_LOG}" w
+    FileWriteUTF16LE /BOM $Log "Wendrift was uninstalled. These files were not Wendrift's and were kept:$\r$\n"
+    ${Do}
+      ${IfThen} $List == "" ${|} ${ExitDo} ${|}
+      Call un.PopField
+      ${If} $Field != "${UNINSTALL_LOG}"
+        DetailPrint "Kept: $INSTDIR\$Field"
+        FileWriteUTF16LE $Log "$INSTDIR\$Field$\r$\n"
+      ${EndIf}
+    ${Loop}
+    FileClose $Log
+    MessageBox MB_ICONINFORMATION "$(FolderKept)" /SD IDOK
+  ${EndIf}
   Delete "${SHORTCUT}"
   RMDir "${SHORTCUT_DIR}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -1,18 +1,17 @@
-# The Windows 11 sparse package, built with everything else: the signing certificate (this
-# machine's development key unless WENDRIFT_SIGNING_PFX names a release one), the package family
-# name the installer checks, the logos (from the product's drawing), the manifest, the
-# packed and the signed package, and the public certificate the installer trusts when it is
-# self-signed. Also the signed copies of the programs the setup ships (wendrift_signed_copy).
+# The Windows 11 sparse packages, built with everything else: the signing certificate (this
+# machine's development key unless WENDRIFT_SIGNING_PFX names a release one), the logos (from
+# the product's drawing), one packed and signed package per first-menu entry, the list of
+# packages the installer registers (with the publisher id Windows derives from the certificate),
+# and the public certificate the installer trusts when it is self-signed. Also the signed copies
+# of the programs the setup ships (wendrift_signed_copy).
 find_program(WENDRIFT_PYTHON python3 REQUIRED)
 find_program(WENDRIFT_OPENSSL openssl REQUIRED)
 find_program(WENDRIFT_OSSLSIGNCODE osslsigncode REQUIRED)
 
-set(WENDRIFT_PACKAGE_NAME Wendrift.Shell)
 set(WENDRIFT_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
-set(WENDRIFT_PACKAGE_FILE ${WENDRIFT_PACKAGE_DIR}/Wendrift.msix)
 set(WENDRIFT_CERTIFICATE_FILE ${WENDRIFT_PACKAGE_DIR}/Wendrift.cer)
 set(WENDRIFT_CERTIFICATE_PEM ${WENDRIFT_PACKAGE_DIR}/certificate.pem)
-set(WENDRIFT_IDENTITY_NSIS ${WENDRIFT_PACKAGE_DIR}/identity.nsh)
+set(WENDRIFT_PACKAGES_NSIS ${WENDRIFT_PACKAGE_DIR}/packages.nsh)
 set(package_tools ${CMAKE_SOURCE_DIR}/tools/package)
 file(MAKE_DIRECTORY ${WENDRIFT_PACKAGE_DIR}/Assets)
 
@@ -33,13 +32,6 @@ add_custom_target(wendrift_certificate
   VERBATIM)
 set(WENDRIFT_CERTIFICATE_DEPENDS wendrift_certificate ${WENDRIFT_CERTIFICATE_PEM})
 
-add_custom_command(OUTPUT ${WENDRIFT_IDENTITY_NSIS}
-  COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py identity
-          --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
-          --nsis ${WENDRIFT_IDENTITY_NSIS}
-  DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/pack.py ${package_tools}/msix.py
-  VERBATIM)
-
 # Square150x150Logo and Square44x44Logo for the (hidden) application, StoreLogo for the package.
 set(package_assets)
 set(package_asset_args)
@@ -53,45 +45,78 @@ foreach(logo Square150x150Logo:150 Square44x44Logo:44 StoreLogo:50)
   list(APPEND package_asset_args --asset Assets/${logo_name}.png=${png})
 endforeach()
 
-# The commands' class ids come from the one list the library is built from
-# (shellext/entry/ClassIds.cmake); pack.py fills in the rest.
-set(manifest_template ${WENDRIFT_PACKAGE_DIR}/AppxManifest.xml.in)
-file(READ ${package_tools}/AppxManifest.xml.in manifest)
-foreach(command COPY_COMMAND MOVE_COMMAND)
-  string(REPLACE "@${command}_CLASS_ID@" "${WENDRIFT_${command}_CLASS_ID}" manifest "${manifest}")
-endforeach()
-file(WRITE ${manifest_template}.new "${manifest}")
-configure_file(${manifest_template}.new ${manifest_template} COPYONLY)
+# wendrift_sparse_package(<entry> <display name> <command>): package/Wendrift.<entry>.msix, the
+# package of one first-menu entry, which declares the one verb Wendrift<entry> and its class,
+# WENDRIFT_<command>_CLASS_ID from the list the library is built from
+# (shellext/entry/ClassIds.cmake). Each package's name and file are appended to the global
+# properties WENDRIFT_PACKAGE_NAMES and WENDRIFT_PACKAGE_FILES.
+function(wendrift_sparse_package entry display command)
+  set(name Wendrift.${entry})
+  set(template ${WENDRIFT_PACKAGE_DIR}/${name}.xml.in)
+  file(READ ${package_tools}/AppxManifest.xml.in manifest)
+  string(REPLACE "@DISPLAY_NAME@" "${display}" manifest "${manifest}")
+  string(REPLACE "@VERB_ID@" "Wendrift${entry}" manifest "${manifest}")
+  string(REPLACE "@CLASS_ID@" "${WENDRIFT_${command}_CLASS_ID}" manifest "${manifest}")
+  file(WRITE ${template}.new "${manifest}")
+  configure_file(${template}.new ${template} COPYONLY)
+
+  set(unsigned ${WENDRIFT_PACKAGE_DIR}/${name}-unsigned.msix)
+  set(signed ${WENDRIFT_PACKAGE_DIR}/${name}.msix)
+  add_custom_command(OUTPUT ${unsigned}
+    COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py package
+            --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${name}
+            --version ${PROJECT_VERSION} --template ${template}
+            ${package_asset_args} --out ${unsigned}
+    DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_assets} ${package_tools}/pack.py
+            ${package_tools}/msix.py ${template}
+    COMMENT "Packing ${name}.msix"
+    VERBATIM)
+  add_custom_command(OUTPUT ${signed}
+    COMMAND ${WENDRIFT_SIGNING} sign ${unsigned} ${signed}
+    DEPENDS ${unsigned} ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/signing.sh
+    COMMENT "Signing ${name}.msix"
+    VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY WENDRIFT_PACKAGE_NAMES ${name})
+  set_property(GLOBAL APPEND PROPERTY WENDRIFT_PACKAGE_FILES ${signed})
+endfunction()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${package_tools}/AppxManifest.xml.in)
 
-set(unsigned_package ${WENDRIFT_PACKAGE_DIR}/Wendrift-unsigned.msix)
-add_custom_command(OUTPUT ${unsigned_package}
-  COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py package
-          --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${WENDRIFT_PACKAGE_NAME}
-          --version ${PROJECT_VERSION} --template ${manifest_template}
-          ${package_asset_args} --out ${unsigned_package}
-  DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_assets} ${package_tools}/pack.py
-          ${package_tools}/msix.py ${manifest_template}
-  COMMENT "Packing Wendrift.msix"
-  VERBATIM)
-add_custom_command(OUTPUT ${WENDRIFT_PACKAGE_FILE}
-  COMMAND ${WENDRIFT_SIGNING} sign ${unsigned_package} ${WENDRIFT_PACKAGE_FILE}
-  DEPENDS ${unsigned_package} ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/signing.sh
-  COMMENT "Signing Wendrift.msix"
-  VERBATIM)
+wendrift_sparse_package(CopyTo "Wendrift Copy To" COPY_COMMAND)
+wendrift_sparse_package(MoveTo "Wendrift Move To" MOVE_COMMAND)
+get_property(WENDRIFT_PACKAGE_NAMES GLOBAL PROPERTY WENDRIFT_PACKAGE_NAMES)
+get_property(WENDRIFT_PACKAGE_FILES GLOBAL PROPERTY WENDRIFT_PACKAGE_FILES)
 set(WENDRIFT_PACKAGE_ASSETS ${package_assets})
-add_custom_target(wendrift_package ALL
-  DEPENDS ${WENDRIFT_PACKAGE_FILE} ${WENDRIFT_CERTIFICATE_FILE} ${WENDRIFT_IDENTITY_NSIS})
 
-# wendrift_signed_copy(<target> <file name> <variable>): the target's file signed, in
-# build/signed/ (what the setup ships; the tests use the unsigned build), its path in <variable>.
+# What the installer registers, removes and checks: every package by name, every logo, the
+# publisher id, and whether the certificate needs trusting.
+set(name_args)
+foreach(name IN LISTS WENDRIFT_PACKAGE_NAMES)
+  list(APPEND name_args --name ${name})
+endforeach()
+add_custom_command(OUTPUT ${WENDRIFT_PACKAGES_NSIS}
+  COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py identity
+          --certificate ${WENDRIFT_CERTIFICATE_PEM} ${name_args} ${package_asset_args}
+          --nsis ${WENDRIFT_PACKAGES_NSIS}
+  DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/pack.py ${package_tools}/msix.py
+  VERBATIM)
+add_custom_target(wendrift_package ALL
+  DEPENDS ${WENDRIFT_PACKAGE_FILES} ${WENDRIFT_CERTIFICATE_FILE} ${WENDRIFT_PACKAGES_NSIS})
+
+# wendrift_signed_copy(<target> <file name> <variable> [<file>]): the target's file (or <file>,
+# which the target makes) signed, as build/signed/<file name> (what the setup ships; the tests
+# use the unsigned build), its path in <variable>.
 set(WENDRIFT_SIGNED_DIR ${CMAKE_BINARY_DIR}/signed)
 function(wendrift_signed_copy target name variable)
+  set(file $<TARGET_FILE:${target}>)
+  if(ARGC GREATER 3)
+    set(file ${ARGV3})
+  endif()
   set(signed ${WENDRIFT_SIGNED_DIR}/${name})
+  get_filename_component(folder ${signed} DIRECTORY)
   add_custom_command(OUTPUT ${signed}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${WENDRIFT_SIGNED_DIR}
-    COMMAND ${WENDRIFT_SIGNING} sign $<TARGET_FILE:${target}> ${signed}
-    DEPENDS ${target} ${WENDRIFT_CERTIFICATE_DEPENDS} ${WENDRIFT_SIGNING_SCRIPT}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${WENDRIFT_SIGNING} sign ${file} ${signed}
+    DEPENDS ${target} ${file} ${WENDRIFT_CERTIFICATE_DEPENDS} ${WENDRIFT_SIGNING_SCRIPT}
     COMMENT "Signing ${name}"
     VERBATIM)
   set(${variable} ${signed} PARENT_SCOPE)

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Checks a signed Wendrift package as Windows would before registering it.
+"""Checks signed Wendrift packages as Windows would before registering them.
 
-  check.py PACKAGE.msix --certificate CERT.pem [--identity-nsis IDENTITY.nsh]
+  check.py PACKAGE.msix... --certificate CERT.pem [--packages-nsis PACKAGES.nsh]
 
 Re-derives every block hash of the block map from the zip's contents (osslsigncode verify does
 not: a flipped byte with its CRC mended still verifies), checks the entry order, the zip
-records, the content types, that the Publisher is the certificate's subject (and the family
-name the installer checks its registration by matches it), what the manifest declares beside the identity
+records, the content types, that the Publisher is the certificate's subject (and that the installer lists exactly these packages, under the publisher id
+Windows derives from it), what the manifest declares beside the identity
 (its namespaces, the capabilities and tested version that peers' packages declare, the logos
 it names), and that osslsigncode verifies the signature against the certificate. Prints each
 problem and exits 1 when there is any.
@@ -163,24 +163,35 @@ def check_content_types(entries, problems):
             problems.add(f"{name} has no content type")
 
 
-def check_identity(entries, certificate, nsis, problems):
+def check_identity(entries, certificate, problems):
+    """The package's name, once its Publisher is the certificate's subject."""
     manifest = [entry for entry in entries if entry["name"] == msix.MANIFEST]
     if not manifest:
         problems.add("no manifest")
-        return
+        return None
     identity = ET.fromstring(manifest[0]["data"]).find("{%s}Identity" % msix.MANIFEST_NS)
     subject = msix.windows_subject(certificate)
     if identity is None or identity.get("Publisher") != subject:
         problems.add("Publisher %r is not the certificate's subject %r" % (
             None if identity is None else identity.get("Publisher"), subject))
-        return
-    if nsis:
-        with open(nsis, encoding="utf-8") as text:
-            compiled = re.search(r'!define PACKAGE_FAMILY "([^"]+)"', text.read())
-        family = msix.family_name(identity.get("Name"), subject)
-        if compiled is None or compiled.group(1) != family:
-            problems.add("the installer's family name %s is not the package's %s" % (
-                compiled and compiled.group(1), family))
+        return None
+    return identity.get("Name")
+
+
+def check_installer_list(nsis, names, certificate, problems):
+    """The installer registers (and asks Windows about) exactly these packages, by the family
+    names Windows derives from their identities."""
+    with open(nsis, encoding="utf-8") as text:
+        compiled = text.read()
+    listed = re.findall(r'!insertmacro \$\{MACRO\} "([^"]+)"',
+                        compiled.split("!macro ForEachPackage", 1)[-1].split("!macroend", 1)[0])
+    if sorted(listed) != sorted(names):
+        problems.add(f"the installer lists the packages {listed}, the build made {names}")
+    publisher_id = re.search(r'!define PACKAGE_PUBLISHER_ID "([^"]+)"', compiled)
+    expected = msix.publisher_id(msix.windows_subject(certificate))
+    if publisher_id is None or publisher_id.group(1) != expected:
+        problems.add("the installer's publisher id %s is not the packages' %s" % (
+            publisher_id and publisher_id.group(1), expected))
 
 
 RESTRICTED_NS = "http://schemas.microsoft.com/appx/manifest/foundation/windows10/restrictedcapabilities"
@@ -224,25 +235,34 @@ def check_signature(package, certificate, problems):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("package")
+    parser.add_argument("packages", nargs="+")
     parser.add_argument("--certificate", required=True)
-    parser.add_argument("--identity-nsis")
+    parser.add_argument("--packages-nsis")
     args = parser.parse_args()
-    problems = Problems()
-    with open(args.package, "rb") as package:
-        entries = read_entries(package.read(), problems)
-    payload = check_order(entries, problems)
-    check_block_map(entries, payload, problems)
-    check_content_types(entries, problems)
-    check_identity(entries, args.certificate, args.identity_nsis, problems)
-    check_manifest(entries, problems)
-    check_signature(args.package, args.certificate, problems)
-    for problem in problems:
-        print("FAIL: " + problem)
-    if problems:
-        sys.exit(1)
-    print(f"package ok: {len(entries)} entries, every block hash, the order, the content "
-          "types, the publisher, the manifest and the signature")
+    failed, names = False, []
+    for path in args.packages:
+        problems = Problems()
+        with open(path, "rb") as package:
+            entries = read_entries(package.read(), problems)
+        payload = check_order(entries, problems)
+        check_block_map(entries, payload, problems)
+        check_content_types(entries, problems)
+        names.append(check_identity(entries, args.certificate, problems))
+        check_manifest(entries, problems)
+        check_signature(path, args.certificate, problems)
+        for problem in problems:
+            print(f"FAIL: {path}: {problem}")
+        if not problems:
+            print(f"package ok: {path}: {len(entries)} entries, every block hash, the order, the "
+                  "content types, the publisher, the manifest and the signature")
+        failed = failed or bool(problems)
+    if args.packages_nsis:
+        problems = Problems()
+        check_installer_list(args.packages_nsis, names, args.certificate, problems)
+        for problem in problems:
+            print("FAIL: " + problem)
+        failed = failed or bool(problems)
+    sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":

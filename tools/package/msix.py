@@ -118,13 +118,16 @@ def self_signed(certificate, openssl="openssl"):
                            certificate], capture_output=True).returncode == 0
 
 
+def thumbprint(certificate, openssl="openssl"):
+    """The certificate's SHA-1 thumbprint as Windows shows it: 40 hex digits, upper case."""
+    output = subprocess.run([openssl, "x509", "-noout", "-fingerprint", "-sha1", "-in", certificate],
+                            check=True, capture_output=True, text=True).stdout
+    return output.strip().split("=", 1)[1].replace(":", "").upper()
+
+
 def publisher_id(publisher):
     """The 13 characters Windows derives from a Publisher: the first 8 bytes of the SHA-256 of
     its UTF-16LE text, as Crockford base32 of 65 bits (the last bit zero), in lower case."""
     bits = int.from_bytes(hashlib.sha256(publisher.encode("utf-16-le")).digest()[:8], "big") << 1
     alphabet = "0123456789abcdefghjkmnpqrstvwxyz"
     return "".join(alphabet[(bits >> (5 * (12 - i))) & 31] for i in range(13))
-
-
-def family_name(name, publisher):
-    return name + "_" + publisher_id(publisher)
