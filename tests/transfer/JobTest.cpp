@@ -2,18 +2,20 @@
 // the test thread as a user would: every prompt, the replace questions, Cancel, failures and
 // bad input, checked against the files on disk.
 #include "LanguageValue.h"
+#include "NextRunUndo.h"
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
 #include "store/AssociationStore.h"
 #include "transfer/NumberFormat.h"
-#include "winframe/PathRules.h"
 #include "transfer/StartTransfer.h"
 #include "transfer/TransferResources.h"
+#include "winframe/PathRules.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -632,8 +634,10 @@ public:
         wchar_t letter = L'Y';
         while (letter > L'M' && (GetLogicalDrives() & (1u << (letter - L'A')))) --letter;
         link_ = L"'" + std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter)) + L":'";
-        if (prefix[0] && kit::RunUnix(L"rm -f " + link_ + L" && ln -s '" +
-                                      kit::UnixPathOf(folder) + L"' " + link_)) {
+        if (!prefix[0]) return;
+        journal_.reset(new NextRunUndo(L"second-letter", L"rm -f " + link_));
+        if (kit::RunUnix(L"rm -f " + link_ + L" && ln -s '" + kit::UnixPathOf(folder) + L"' " +
+                         link_)) {
             root_ = std::wstring(1, letter) + L":\\";
         }
     }
@@ -641,7 +645,8 @@ public:
     const std::wstring& Root() const { return root_; }
 
 private:
-    std::wstring link_, root_;
+    std::wstring link_ = L"''", root_;
+    std::unique_ptr<NextRunUndo> journal_;
 };
 
 // Sent into the folder the files are in, under another spelling: one notice for the whole
@@ -675,7 +680,9 @@ TEST_F(JobTest, TheFilesOwnFolderUnderAnotherSpellingSaysSoOnceAndTheOthersGo) {
         EXPECT_FALSE(FindWindowW(L"#32770", L"Confirm File Replace"));
         EXPECT_FALSE(FindWindowW(L"#32770", L"Wendrift : Already there")) << "said once";
         for (auto& file : files) EXPECT_EQ(Bytes(file), Original(file));
-        if (withOther) EXPECT_EQ(Bytes(source_ + L"\\elsewhere.wdjob"), "elsewhere");
+        if (withOther) {
+            EXPECT_EQ(Bytes(source_ + L"\\elsewhere.wdjob"), "elsewhere");
+        }
     }
 }
 
