@@ -1,6 +1,6 @@
 // The library's outer shell: process attach, the COM exports, the class factories, the entry
-// that runs a handed-off transfer and the language the setup asks for. Kept thin: the decisions live in ShellCallback, the
-// Windows 11 commands and the plain functions they call.
+// that runs a handed-off transfer and the language the setup asks for. Kept thin: the
+// decisions live in ShellCallback, the Windows 11 commands and the plain functions they call.
 #include "shellext/entry/ClassFactory.h"
 #include "WendriftClassIds.h"
 #include "shellext/common/ComBoundary.h"
