@@ -78,24 +78,28 @@ int Run(const wchar_t* path) {
 
 // A visible dialog of any process that `wanted` accepts, once there is one.
 HWND WaitForDialog(const std::function<bool(HWND)>& wanted) {
-    struct Search {
-        const std::function<bool(HWND)>* wanted;
-        HWND found;
-    } search = {&wanted, nullptr};
+    HWND found = nullptr;
     WaitUntil([&] {
-        EnumWindows([](HWND window, LPARAM param) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(param);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (!IsWindowVisible(window) || wcscmp(name, L"#32770") != 0 || !(*s.wanted)(window)) {
-                return TRUE;
-            }
-            s.found = window;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (found = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); found != nullptr;
+             found = FindWindowExW(nullptr, found, L"#32770", nullptr)) {
+            if (IsWindowVisible(found) && wanted(found)) return true;
+        }
+        return false;
     }, kTimeoutMs);
-    return search.found;
+    return found;
+}
+
+bool AppendUtf8(const std::wstring& path, const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == bytes.size();
 }
 
 int Pages(const wchar_t* commandFile, const wchar_t* outFile) {
@@ -105,12 +109,14 @@ int Pages(const wchar_t* commandFile, const wchar_t* outFile) {
     CloseHandle(process.hProcess);
     // The uninstaller goes on in a copy of itself: the window is found by what it shows.
     HWND main = WaitForDialog([](HWND window) {
-        return GetDlgItem(window, IDOK) != nullptr && WindowText(window).find(L"Wendrift") != std::wstring::npos;
+        return GetDlgItem(window, IDOK) != nullptr &&
+               WindowText(window).find(L"Wendrift") != std::wstring::npos;
     });
     if (main == nullptr) return 1;
     DWORD owner = 0;
     GetWindowThreadProcessId(main, &owner);
-    std::wstring notes = L"caption: " + WindowText(main) + L"\nbutton: " + ControlText(main, IDOK) + L"\n";
+    std::wstring notes =
+        L"caption: " + WindowText(main) + L"\nbutton: " + ControlText(main, IDOK) + L"\n";
     ClickButton(main, IDOK);
     HWND box = WaitForDialog([&](HWND window) {
         DWORD process = 0;
@@ -128,31 +134,12 @@ int Pages(const wchar_t* commandFile, const wchar_t* outFile) {
         if (IsWindowEnabled(GetDlgItem(main, id))) ClickButton(main, id);
         return WaitForWindowGone(main, 500);
     }, kTimeoutMs);
-    int size = WideCharToMultiByte(CP_UTF8, 0, notes.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, notes.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    HANDLE out = CreateFileW(outFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return 1;
-    DWORD written = 0;
-    WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-    CloseHandle(out);
-    return box != nullptr && closed ? 0 : 1;
+    return AppendUtf8(outFile, notes) && box != nullptr && closed ? 0 : 1;
 }
 
 int RecordAsPowerShell(const std::wstring& self) {
     std::wstring log = self.substr(0, self.find_last_of(L'\\') + 1) + L"commands.txt";
-    const wchar_t* command = GetCommandLineW();
-    int size = WideCharToMultiByte(CP_UTF8, 0, command, -1, nullptr, 0, nullptr, nullptr);
-    std::string line(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, command, -1, &line[0], size, nullptr, nullptr);
-    line += "\n";
-    HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                              OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 1;
-    DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
-    return 0;
+    return AppendUtf8(log, std::wstring(GetCommandLineW()) + L"\n") ? 0 : 1;
 }
 
 }  // namespace
