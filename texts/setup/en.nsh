@@ -1,4 +1,5 @@
-; English (United States): the setup's and the uninstaller's texts, the default and the fallback.
+; English (United States): the setup's and the uninstaller's texts, and theirs for every user whose
+; language Wendrift has no texts for.
 ; Every language file holds every name below with the same $ variables and ${...} names (the
 ; setup fills them in; their order may follow the language); the pages and buttons come with
 ; the language file of the setup program itself. UTF-8.
