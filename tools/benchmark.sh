@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Wendrift's benchmarks under Wine. Run from the repository root after a build, no arguments:
+# Wendrift's benchmarks under Wine. Run from the repository root after a build:
 #
-#   tools/benchmark.sh
+#   tools/benchmark.sh              every section
+#   tools/benchmark.sh SECTION...   only these (shell_extension, throughput, progress_routine,
+#                                   memory_per_right_click, windows11_command)
 #
 # It uses the build folder ./build (or $WENDRIFT_BUILD_DIR), starts a Wine session of its own
 # (prefix and Xvfb inside the build folder, through tools/wine-session.sh) and stops it at the
@@ -25,6 +27,12 @@ fi
 build=$(cd "$build" && pwd)
 
 SECTIONS=(shell_extension throughput progress_routine memory_per_right_click windows11_command)
+if [ $# -gt 0 ]; then
+  for section in "$@"; do
+    [[ " ${SECTIONS[*]} " == *" $section "* ]] || { echo "No section $section: ${SECTIONS[*]}" >&2; exit 2; }
+  done
+  SECTIONS=("$@")
+fi
 
 aims=()
 symbol() { [ "$1" = lt ] && echo "<" || echo "<="; }

@@ -32,7 +32,8 @@ LANGID ResolveLanguage(const std::wstring& setting, const std::vector<std::wstri
 std::vector<std::wstring> DisplayLanguages();
 
 // The language of everything shown from now on: the setting read afresh on every call, the
-// display languages once per process (Windows changes them only at the next sign-in).
+// display languages once per process (Windows changes them only at the next sign-in). The
+// setup and the uninstaller ask it too, through the library's export ChosenLanguageId.
 LANGID ChosenLanguage();
 
 // The tag of one of Languages(); empty for any other id.

@@ -1,6 +1,6 @@
-// The library's outer shell: process attach, the COM exports, the class factories and the
-// entry that runs a handed-off transfer. Kept thin: the decisions live in ShellCallback, the
-// Windows 11 commands and the plain functions they call.
+// The library's outer shell: process attach, the COM exports, the class factories, the entry
+// that runs a handed-off transfer and the language the setup asks for. Kept thin: the
+// decisions live in ShellCallback, the Windows 11 commands and the plain functions they call.
 #include "shellext/entry/ClassFactory.h"
 #include "WendriftClassIds.h"
 #include "shellext/common/ComBoundary.h"
@@ -10,6 +10,7 @@
 #include "shellext/classic/ShellCallback.h"
 #include "shellext/handoff/TransferHandOff.h"
 #include "store/ShellRegistrar.h"
+#include "winframe/Languages.h"
 #include "winframe/LibraryContext.h"
 
 #include <commctrl.h>
@@ -112,3 +113,8 @@ STDAPI DllUnregisterServer() {
 extern "C" void CALLBACK RunTransferW(HWND, HINSTANCE, LPWSTR commandLine, int) {
     RunHandedOffTransfer(commandLine);
 }
+
+// The language the setup and the uninstaller speak: the one the programs speak to this user
+// (the Language value, else the Windows display language), asked of the library so that the
+// rule has one owner. A LANGID of the string tables.
+extern "C" int __cdecl ChosenLanguageId(void) { return ChosenLanguage(); }

@@ -6,7 +6,8 @@
 # PowerShell quote character: both packages, trust by thumbprint, the registration commands (a
 # stand-in PowerShell records them), Active Setup versions, the uninstall taking exactly what
 # the setup brought; an upgrade from the one two-verb package; /D folders outside the program
-# folders, a busy one refused; a full install drive.
+# folders, a busy one refused; the setup and the uninstaller in the user's language; a full
+# install drive.
 # Usage: installer-test.sh SETUP.exe associate-for-test.exe installer-probe-for-test.exe
 #                          wendrift-shellhost.exe SIGNED_FOLDER PACKAGE_FOLDER
 set -u
@@ -104,6 +105,7 @@ cp "$probe" "$powershell/powershell.exe"
 commands="$powershell/commands.txt"
 rm -f "$commands"
 restore() {
+  if [ -f "$language_undo" ]; then sh "$language_undo" >>"$log" 2>&1 </dev/null; rm -f "$language_undo"; fi
   mv -f "$powershell/powershell.exe.wine" "$powershell/powershell.exe"; rm -f "$commands"
   w reg add "$version_key" /v CurrentBuildNumber /d "${build:-7601}" /f
   w reg delete "$pending" /v PendingFileRenameOperations /f
@@ -112,6 +114,9 @@ restore() {
   rm -f "$WINEPREFIX/dosdevices/w:"; umount "$work/full" 2>/dev/null
   rm -rf "$work" "$files"
 }
+# What undoes the language set and the locale changed below (the fonts' links), for this run at
+# its end and for the next if this one is killed.
+language_undo="${WENDRIFT_BUILD_DIR:-$work}/leftovers/installer-language.sh"
 trap restore EXIT
 # What a run that was killed may have left: installs refuse a folder holding other files.
 w reg delete "$store" /f
@@ -371,6 +376,51 @@ expect_shipped
 uninstall
 expect_no_file "$dir"
 rm -rf "$WINEPREFIX/drive_c/WendriftTools"
+
+echo "--- the setup and the uninstaller speak the user's language"
+# Read from the running setup: the folder page's caption and button, and its refusal of a folder
+# holding other files; under a Language value, or none and a German display language (Wine takes
+# it from LC_ALL). Wine resets the fonts' links when the locale changes and keeps its own when it
+# changes back: the session's are put back afterwards, and by the next run if this one is killed,
+# with the language choice.
+mkdir -p "$busy" "$(dirname "$language_undo")"; echo theirs >"$busy/theirs.txt"
+fontlink='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+w reg export "$fontlink" "$(winepath -w "$language_undo.reg")" /y
+printf '%s\n' "wine reg delete 'HKCU\\Software\\Wendrift' /v Language /f" \
+  "wine reg import '$(winepath -w "$language_undo.reg")'" "rm -f '$language_undo.reg'" >"$language_undo"
+expect_said() {  # Language value (- for none), display locale (- for the test's), command line,
+                 # then the lines the window should say
+  if [ "$1" = - ]; then w reg delete 'HKCU\Software\Wendrift' /v Language /f
+  else w reg add 'HKCU\Software\Wendrift' /v Language /d "$1" /f; fi
+  local what="Language $1, display $2" display=() got; [ "$2" = - ] || display=("LC_ALL=$2")
+  printf '%s' "$3" >"$work/line.txt"; rm -f "$work/said.txt"; shift 3
+  timeout --kill-after=5 60 env "${display[@]}" wine "$probe" pages "$(winepath -w "$work/line.txt")" \
+    "$(winepath -w "$work/said.txt")" >>"$log" 2>&1 </dev/null || fail "$what: the probe failed"
+  got=$(cat "$work/said.txt" 2>/dev/null)
+  [ "$got" = "$(printf '%s\n' "$@")" ] && pass "$what: $1" || fail "$what: expected $*; said $got"
+}
+refuse="\"$(winepath -w "$setup")\" /D=C:\\WendriftTools\\Busy"
+german=("caption: Installation von Wendrift 1.0.0.1: Zielverzeichnis" "button: &Installieren"
+  "message: C:\\WendriftTools\\Busy enthält bereits andere Dateien. Wendrift wird nur in einen neuen oder leeren Ordner oder in den Ordner des installierten Wendrift installiert: Wählen Sie einen anderen Ordner aus.")
+expect_said de - "$refuse" "${german[@]}"
+expect_said - de_DE.UTF-8 "$refuse" "${german[@]}"
+# A tag without texts is English, today's texts, whatever the display language.
+expect_said xx-YY de_DE.UTF-8 "$refuse" "caption: Wendrift 1.0.0.1 Setup: Installation Folder" "button: &Install" \
+  "message: C:\\WendriftTools\\Busy already holds other files. Wendrift installs only into a new or empty folder, or into the folder of the installed Wendrift: choose another folder."
+rm -rf "$WINEPREFIX/drive_c/WendriftTools"
+w reg import "$(winepath -w "$language_undo.reg")"
+# The uninstaller: its confirmation page, and the note on a folder it keeps, and that folder's list.
+dir="$WINEPREFIX/drive_c/Program Files/Wendrift" windir='C:\Program Files\Wendrift'
+w "$setup" /S || fail "setup exited with $?"
+echo mine >"$dir/notes.txt"
+expect_said ja - "\"$windir\\Uninstall.exe\"" "caption: Wendrift 1.0.0.1 アンインストール:確認" \
+  "button: アンインストール(&U)" \
+  "message: Wendrift を削除しました。C:\\Program Files\\Wendrift は残してあります。Wendrift がインストールしたものではないファイルがあるためです。それらのファイルは、このフォルダーの Wendrift-uninstall.log に記載されています。"
+for _ in $(seq 120); do key_exists "$uninstall_key" || break; sleep 0.5; done
+check "the kept files' list is headed in Japanese" grep -qF "Wendrift をアンインストールしました。次のファイルは Wendrift のものではないため、残してあります:" \
+  <(iconv -f UTF-16 -t UTF-8 "$dir/Wendrift-uninstall.log")
+check "the uninstall removed the language choice" test -z "$(value_of 'HKCU\Software\Wendrift' Language)"
+rm -rf "$dir" "$language_undo" "$language_undo.reg"
 
 echo "--- a full install drive: the setup stops and the install stays as it was"
 # A small tmpfs as drive W:, so full that the library still fits and the configuration program

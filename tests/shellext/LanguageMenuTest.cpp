@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 
 namespace {
 
@@ -104,40 +103,23 @@ TEST_F(LanguageMenu, EveryRightClickSpeaksTheLanguageChosenThen) {
 
 // "Copy To" opened from the keyboard with its access key, as in the README.
 TEST_F(LanguageMenu, OnScreenInGermanAndJapanese) {
-    Watchdog guard(40, "a menu nobody closed");
-    for (auto shot : {std::make_pair(L"de", L'k'), std::make_pair(L"ja", L'y')}) {
-        LanguageValue language(shot.first);
+    const struct {
+        const wchar_t* tag;
+        wchar_t key;
+        const wchar_t* otherFolder;
+    } shots[] = {{L"de", L'k', L"&Anderer Ordner..."},
+                 {L"ja", L'y', L"\u305d\u306e\u4ed6\u306e\u30d5\u30a9\u30eb\u30c0\u30fc(&O)..."}};
+    for (const auto& shot : shots) {
+        LanguageValue language(shot.tag);
         HMENU menu = CreatePopupMenu();
         for (const wchar_t* item : {L"&Open", L"&Print", L"&Copy", L"&Delete"}) {
             AppendMenuW(menu, MF_STRING, 0x7FF0, item);
         }
         ASSERT_TRUE(SUCCEEDED(menu_->QueryContextMenu(menu, 2, 1, 0x7FEF, CMF_NORMAL)));
-        HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 40, 1, 1,
-                                     nullptr, nullptr, nullptr, nullptr);
-        bool saved = false;
-        std::thread user([&] {
-            if (WaitForWindow(L"#32768", nullptr, 5000) == nullptr) return;
-            PostMessageW(owner, WM_CHAR, shot.second, 0);
-            RECT both = {};
-            WaitUntil([&] {
-                HWND first = FindWindowW(L"#32768", nullptr);
-                HWND second = FindWindowExW(nullptr, first, L"#32768", nullptr);
-                if (second == nullptr || !IsWindowVisible(second)) return false;
-                RECT a, b;
-                GetWindowRect(first, &a);
-                GetWindowRect(second, &b);
-                UnionRect(&both, &a, &b);
-                return true;
-            }, 5000);
-            Sleep(200);  // painted
-            saved = SaveScreenAreaPng(both, BuildDir() + L"\\menu-" + shot.first + L".png");
-            PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
-            PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
-        });
-        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, 40, 40, 0, owner, nullptr);
-        user.join();
-        EXPECT_TRUE(saved) << "the submenu did not open with its key";
-        DestroyWindow(owner);
+        EXPECT_EQ(shellkit::ShowWithSubmenuOpen(menu, shot.key,
+                                                BuildDir() + L"\\menu-" + shot.tag + L".png"),
+                  (std::vector<std::wstring>{L"&1.\tc:\\music", L"----", shot.otherFolder}))
+            << shot.tag << ": the submenu did not open with its key";
         DestroyMenu(menu);
     }
 }

@@ -3,11 +3,27 @@
 #include "UiDriver.h"
 
 #include <shellapi.h>
+#include "tools/shellhost/MenuTree.h"
 #include "tools/shellhost/ProcessThreads.h"
 
+#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+namespace {
+
+// The menu loop tells its owner when it is idle, every menu window painted, and which one is
+// current.
+std::atomic<HWND> gIdleMenu{nullptr};
+WNDPROC gOwnerProc = nullptr;
+LRESULT CALLBACK NoteIdleMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ENTERIDLE && wParam == MSGF_MENU) gIdleMenu = reinterpret_cast<HWND>(lParam);
+    return CallWindowProcW(gOwnerProc, window, message, wParam, lParam);
+}
+
+}  // namespace
 
 namespace shellkit {
 
@@ -153,5 +169,38 @@ std::vector<BYTE> WideDropBlock(const std::vector<std::wstring>& paths) {
 }
 
 std::vector<DWORD> Threads() { return ThreadsOfThisProcess(); }
+
+std::vector<std::wstring> ShowWithSubmenuOpen(HMENU menu, wchar_t key, const std::wstring& path) {
+    Watchdog guard(30, "a menu nobody closed");
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 40, 40, 1, 1, nullptr,
+                                 nullptr, nullptr, nullptr);
+    gIdleMenu = nullptr;
+    gOwnerProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoteIdleMenu)));
+    std::vector<std::wstring> lines;
+    std::thread user([&] {
+        HWND top = WaitForWindow(L"#32768", nullptr, 5000), sub = nullptr;
+        // The menu loop takes keys posted to its owner.
+        PostMessageW(owner, WM_CHAR, key, 0);
+        if (WaitUntil([&] { return (sub = gIdleMenu) != top && IsWindowVisible(sub); }, 5000)) {
+            RECT both, a, b;
+            GetWindowRect(top, &a);
+            GetWindowRect(sub, &b);
+            UnionRect(&both, &a, &b);
+            HMENU shown = reinterpret_cast<HMENU>(SendMessageW(sub, MN_GETHMENU, 0, 0));
+            if (SaveScreenAreaPng(both, path)) {
+                for (const MenuNode& node : ReadMenu(shown)) {
+                    lines.push_back(node.separator ? L"----" : node.label);
+                }
+            }
+        }
+        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, 40, 40, 0, owner, nullptr);
+    user.join();
+    DestroyWindow(owner);
+    return lines;
+}
 
 }  // namespace shellkit

@@ -1,5 +1,6 @@
 // Shared pieces of the tests that drive the built Wendrift.dll through Wine's COM runtime:
-// where the library is, running Wine's own programs, scratch files and small data objects.
+// where the library is, running Wine's own programs, scratch files, small data objects and the
+// menu on screen.
 #pragma once
 
 #include <windows.h>
@@ -71,5 +72,11 @@ std::vector<BYTE> WideDropBlock(const std::vector<std::wstring>& paths);
 
 // Threads of this process, to tell whether a call started any.
 std::vector<DWORD> Threads();
+
+// `menu` on screen as the file manager shows it, its submenu of access key `key` opened from
+// the keyboard; once both are painted they are saved as the PNG `path` (a Windows path) and the
+// menu is closed. Answers the open submenu's lines (labels, "----" for a separator); none when
+// it did not open or could not be saved.
+std::vector<std::wstring> ShowWithSubmenuOpen(HMENU menu, wchar_t key, const std::wstring& path);
 
 }  // namespace shellkit

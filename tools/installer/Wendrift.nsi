@@ -66,13 +66,20 @@ SetCompressor /SOLID lzma
 ; For every user: each package any install of ours registered, whichever key signed it.
 !define UNREGISTER_PACKAGES "foreach ($$p in ${PACKAGE_NAMES}, '${LEGACY_PACKAGE}') { Get-AppxPackage -AllUsers -Name $$p | Remove-AppxPackage -AllUsers }"
 
-; Every text the setup and the uninstaller show, in one place.
-LangString FolderRefused 1033 "$INSTDIR already holds other files. Wendrift installs only into a new or empty folder, or into the folder of the installed Wendrift: choose another folder."
-LangString FileInUse 1033 "$R9 is in use and could not be replaced. Close the programs that use it (or restart Windows) and run the setup again."
-LangString WriteFailed 1033 "$R9 could not be written to $INSTDIR (is the disk full?). The setup stopped and left the installed files as they were."
-LangString ProtectionFailed 1033 "$R9 could not be protected (error $R6): Wendrift is not installed there."
-LangString RegistrationFailed 1033 "Wendrift.dll could not be registered."
-LangString FolderKept 1033 "Wendrift was removed. $INSTDIR stays: it holds files that Wendrift did not bring, listed in ${UNINSTALL_LOG} there."
+; Every text the setup and the uninstaller show, in the languages of the programs: one file per
+; language beside theirs, each with the page and button texts NSIS brings for it. English first:
+; the default.
+!addincludedir "${__FILEDIR__}\..\..\texts\setup"
+!include /CHARSET=UTF8 "en.nsh"
+!include /CHARSET=UTF8 "de.nsh"
+!include /CHARSET=UTF8 "es.nsh"
+!include /CHARSET=UTF8 "fr.nsh"
+!include /CHARSET=UTF8 "it.nsh"
+!include /CHARSET=UTF8 "pt-BR.nsh"
+!include /CHARSET=UTF8 "ru.nsh"
+!include /CHARSET=UTF8 "ja.nsh"
+!include /CHARSET=UTF8 "ko.nsh"
+!include /CHARSET=UTF8 "zh-CN.nsh"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -112,11 +119,12 @@ Var Protection    ; that security descriptor
   FileWriteUTF16LE $Log "${text}$\r$\n"
 !macroend
 
-; Stops the setup with a message and an exit code.
-!macro FailWith code text
-  !insertmacro Log "${text}"
+; Stops the setup with the message of LangString `id` and an exit code. The log, which is for
+; support, names the message and quotes it as the user read it.
+!macro FailWith code id
+  !insertmacro Log "Stopped (${id}): $(${id})"
   FileClose $Log
-  MessageBox MB_ICONSTOP "${text}" /SD IDOK
+  MessageBox MB_ICONSTOP "$(${id})" /SD IDOK
   SetErrorLevel ${code}
   Abort
 !macroend
@@ -145,9 +153,23 @@ Var Protection    ; that security descriptor
   !insertmacro ${CALLBACK} "WendriftPackage.ps1"
 !macroend
 
+; The language of every text from here on: the one the programs speak to this user, which the
+; library answers (the setup's own copy, or the installed one for the uninstaller). Without an
+; answer NSIS's own choice stands, the user's display language.
+!macro ChooseLanguage library
+  System::Call '"${library}"::ChosenLanguageId() i .r0 ?u'
+  ${If} $0 > 0
+    StrCpy $LANGUAGE $0
+  ${EndIf}
+!macroend
+
 Function .onInit
   SetRegView 64
   SetShellVarContext all
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\Wendrift.dll" "${LIBRARY}"
+  !insertmacro ChooseLanguage "$PLUGINSDIR\Wendrift.dll"
+  Delete "$PLUGINSDIR\Wendrift.dll"
   ; Asked on the folder page when there is one.
   ${If} ${Silent}
     Call ClassifyInstallFolder
@@ -170,6 +192,7 @@ FunctionEnd
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
+  !insertmacro ChooseLanguage "$INSTDIR\Wendrift.dll"
 FunctionEnd
 
 ; $Field = the first entry of $List, which loses it.
@@ -336,7 +359,7 @@ Function ProtectPath
   System::Call 'advapi32::SetNamedSecurityInfoW(w "$R9", i 1, i 0x80000005, p r6, p 0, p r8, p 0) i .R6'
   ${If} $R6 <> 0
     Call DiscardStaged
-    ${Fail} "$(ProtectionFailed)"
+    ${Fail} ProtectionFailed
   ${EndIf}
 FunctionEnd
 
@@ -422,7 +445,7 @@ Function StageFromPluginsDir
   ${If} $R6 == 0
     Delete "$INSTDIR\$R9.new"  ; what part of it was written
     Call DiscardStaged
-    ${Fail} "$(WriteFailed)"
+    ${Fail} WriteFailed
   ${EndIf}
   StrCpy $Staged "$Staged$R9|"
   StrCpy $R9 "$INSTDIR\$R9.new"
@@ -493,7 +516,7 @@ Function PutStagedInPlace
     ${If} $Failed == 1
       StrCpy $Staged "$R9|$Staged"
       Call DiscardStaged
-      ${Fail} "$(FileInUse)"
+      ${Fail} FileInUse
     ${EndIf}
     StrCpy $Swapped "$Swapped$R9|$R8|"
   ${Loop}
@@ -549,7 +572,7 @@ Section "Wendrift"
   ClearErrors
   RegDLL "$INSTDIR\Wendrift.dll"
   ${If} ${Errors}
-    !insertmacro FailWith 3 "$(RegistrationFailed)"
+    !insertmacro FailWith 3 RegistrationFailed
   ${EndIf}
 
   CreateDirectory "${SHORTCUT_DIR}"
@@ -853,7 +876,7 @@ Section "Uninstall"
     RMDir /REBOOTOK "$INSTDIR"
   ${Else}
     FileOpen $Log "$INSTDIR\${UNINSTALL_LOG}" w
-    FileWriteUTF16LE /BOM $Log "Wendrift was uninstalled. These files were not Wendrift's and were kept:$\r$\n"
+    FileWriteUTF16LE /BOM $Log "$(KeptFilesHeading)$\r$\n"
     ${Do}
       ${IfThen} $List == "" ${|} ${ExitDo} ${|}
       Call un.PopField
