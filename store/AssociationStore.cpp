@@ -1,9 +1,9 @@
 #include "store/AssociationStore.h"
 
 #include "store/RegKey.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
-const wchar_t kStoreBaseKey[] = L"Software\\Wendrift\\Extensions";
 
 namespace {
 // False for a name that would address some other key than the extension's own: an empty name
@@ -27,8 +27,6 @@ bool NextDirectoryOf(RegKey& key, std::wstring& directory) {
     } while (directory.empty());
     return true;
 }
-
-bool IsDriveLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 }  // namespace
 
 bool AddExtension(const std::wstring& extension) {
@@ -127,14 +125,3 @@ AddedDirectory AddChosenDirectory(const std::wstring& extension, const std::wstr
     return AssociateDirectory(extension, folded) ? AddedDirectory::Added : AddedDirectory::Failed;
 }
 
-bool IsAbsoluteDirectory(const std::wstring& directory) {
-    if (directory.size() >= 3 && IsDriveLetter(directory[0]) && directory[1] == L':' &&
-        directory[2] == L'\\') {
-        return true;
-    }
-    // \\server\share: both named.
-    if (directory.compare(0, 2, L"\\\\") != 0) return false;
-    size_t share = directory.find(L'\\', 2);
-    return share != std::wstring::npos && share > 2 && share + 1 < directory.size() &&
-           directory[share + 1] != L'\\';
-}

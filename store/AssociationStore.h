@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-extern const wchar_t kStoreBaseKey[];  // "Software\Wendrift\Extensions"
+#include "WendriftClassIds.h"  // kStoreBaseKey, written once in shellext/entry/ClassIds.cmake
 
 bool AddExtension(const std::wstring& extension);
 bool RemoveExtension(const std::wstring& extension);
@@ -33,8 +33,3 @@ bool IsDirectoryAssociated(const std::wstring& extension, const std::wstring& di
 // lower case, written only when the extension does not list it yet (at the end of its folders).
 enum class AddedDirectory { Added, AlreadyAssociated, Failed };
 AddedDirectory AddChosenDirectory(const std::wstring& extension, const std::wstring& directory);
-
-// A directory a transfer can use as it stands: a drive letter, colon and backslash (c:\...) or
-// a share (\\server\share...). Anything else (relative dst, \dest, c:dest) would be resolved
-// against whatever the host process's current directory happens to be.
-bool IsAbsoluteDirectory(const std::wstring& directory);

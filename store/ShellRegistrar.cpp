@@ -3,7 +3,6 @@
 #include "store/RegKey.h"
 #include "winframe/TextHelpers.h"
 
-const wchar_t kProgId[] = L"Wendrift.ShellCallback.1";
 const wchar_t kHandlerName[] = L"Wendrift";
 const wchar_t kLibraryFileName[] = L"Wendrift.dll";
 

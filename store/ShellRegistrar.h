@@ -9,9 +9,9 @@
 
 #include <string>
 
-// The handler's class id as the registry spells it (from shellext/entry/ClassIds.cmake).
+// The handler's class id as the registry spells it, and kProgId (from
+// shellext/entry/ClassIds.cmake).
 inline constexpr const wchar_t* kClassIdText = kShellCallbackClassIdText;
-extern const wchar_t kProgId[];           // "Wendrift.ShellCallback.1"
 extern const wchar_t kHandlerName[];      // "Wendrift"
 extern const wchar_t kLibraryFileName[];  // "Wendrift.dll"
 

@@ -85,6 +85,10 @@
 #define IDS_RATE_CALCULATING 255
 #define IDS_RATE_KB 256                      // %s: the figure in the user's number format
 #define IDS_RATE_MB 257
+#define IDS_PAUSE 258                        // "&Pause"; its key differs from Cancel's
+#define IDS_RESUME 259                       // "&Resume", the same button while paused
+#define IDS_RATE_PAUSED 260                  // "Transfer Rate: paused"
+#define IDS_BAR_VALUE 261                    // %d: a bar's percentage, for screen readers
 // The replace question.
 #define IDS_REPLACE_CAPTION 264              // "Confirm File Replace"
 #define IDS_YES 265
@@ -98,6 +102,11 @@
 #define IDS_SIZE_MB 273
 #define IDS_SIZE_GB 274
 #define IDS_SIZE_TB 275
+// Files already in the destination: one notice for the whole selection.
+#define IDS_OWN_FOLDER_CAPTION 276           // "Wendrift : Already there"
+#define IDS_OWN_FOLDER_ONE 277               // %s: the folder
+#define IDS_OWN_FOLDER_ALL 278               // %s: the folder
+#define IDS_OWN_FOLDER_SOME 279              // %I64d how many, %s the folder
 
 // Configuration program: the main dialog.
 #define IDS_CONFIG_CAPTION 400               // "Wendrift Configuration"

@@ -1,24 +1,11 @@
 #include "transfer/Destination.h"
 
-#include "transfer/TransferDecisions.h"
+#include "winframe/PathRules.h"
 
 namespace {
 
 bool IsNotFound(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-// The folder above `path`, the root included; empty above the root.
-std::wstring ParentFolder(const std::wstring& path, size_t rootLength) {
-    size_t end = path.size();
-    while (end > rootLength && IsSeparator(path[end - 1])) --end;
-    if (end <= rootLength) return std::wstring();
-    size_t separator = path.find_last_of(L"\\/", end - 1);
-    if (separator == std::wstring::npos) return std::wstring();
-    if (separator < rootLength) return path.substr(0, rootLength);
-    return path.substr(0, separator);
 }
 
 }  // namespace
@@ -31,10 +18,10 @@ DestinationCheck CheckDestination(const std::wstring& path) {
         return check;
     }
     DWORD error = GetLastError();
-    const std::wstring root = DestinationRoot(path);
+    const std::wstring root = PathRoot(path);
     std::wstring folder = path;
     while (IsNotFound(error)) {
-        folder = ParentFolder(folder, root.size());
+        folder = FolderOf(folder);
         if (folder.empty()) break;  // not even the root is there
         if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) {
             check.state = DestinationState::Missing;
@@ -51,16 +38,14 @@ DestinationCheck CheckDestination(const std::wstring& path) {
 
 DWORD CreateDirectoryTree(const std::wstring& path) {
     std::wstring folder = path;
-    size_t rootLength = DestinationRoot(folder).size();
-    while (folder.size() > rootLength && IsSeparator(folder.back())) folder.pop_back();
+    size_t rootLength = PathRoot(folder).size();
+    while (folder.size() > rootLength && IsPathSeparator(folder.back())) folder.pop_back();
     if (CreateDirectoryW(folder.c_str(), nullptr)) return ERROR_SUCCESS;
     DWORD error = GetLastError();
-    size_t separator = folder.find_last_of(L"\\/");
-    if (error != ERROR_PATH_NOT_FOUND || separator == std::wstring::npos ||
-        separator < rootLength) {
-        return error;
-    }
-    DWORD parentError = CreateDirectoryTree(folder.substr(0, separator));
+    // Only a missing folder above, short of the root, is made first.
+    std::wstring parent = FolderOf(folder);
+    if (error != ERROR_PATH_NOT_FOUND || parent.size() <= rootLength) return error;
+    DWORD parentError = CreateDirectoryTree(parent);
     if (parentError != ERROR_SUCCESS && parentError != ERROR_ALREADY_EXISTS) return parentError;
     return CreateDirectoryW(folder.c_str(), nullptr) ? ERROR_SUCCESS : GetLastError();
 }

@@ -5,23 +5,19 @@
 #include "transfer/StagingFolder.h"
 #include "transfer/TransferPlatform.h"
 #include "transfer/TransferProgressRoutine.h"
+#include "winframe/PathRules.h"
 
 namespace {
 
 constexpr DWORD kNewMoveFlags = MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
 constexpr DWORD kReplaceFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
-std::wstring DirectoryOf(const std::wstring& target) {
-    size_t separator = target.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? std::wstring() : target.substr(0, separator + 1);
-}
-
 // Copies source into a staging folder, then renames the copy over target in one step. On any
 // failure the staged copy and its folder go, and the last error is the failure's.
 bool CopyOverExisting(const std::wstring& source, const std::wstring& target,
                       ProgressContext& context, BOOL* cancelFlag) {
     StagingFolder staging;
-    if (!staging.Create(DirectoryOf(target))) return false;
+    if (!staging.Create(WithSeparator(FolderOf(target)))) return false;
     const std::wstring& staged = staging.FilePath();
     return Platform().copyFile(source.c_str(), staged.c_str(), TransferProgressRoutine,
                                &context, cancelFlag, 0) != FALSE &&

@@ -1,6 +1,7 @@
 #include "transfer/ProgressDlg.h"
 
 #include "transfer/NamedMutex.h"
+#include "transfer/ProgressBarAccessible.h"
 #include "transfer/ProgressState.h"
 #include "transfer/TransferDecisions.h"
 #include "transfer/TransferPlatform.h"
@@ -21,12 +22,6 @@ constexpr WORD kFinishedCommand = 0x7FF0;
 // A compacted name as wide as they usually come (CompactText's budget is 28 characters).
 const wchar_t kLongestLabelSample[] = L"DSC_20260930_125959_PA...JPG";
 
-// A span of the tick counter; a start read after `now` on another thread counts as none.
-DWORD Since(DWORD now, DWORD start) {
-    DWORD span = now - start;
-    return span > 0x7FFFFFFFu ? 0 : span;
-}
-
 }  // namespace
 
 ProgressDlg::~ProgressDlg() {
@@ -36,6 +31,7 @@ ProgressDlg::~ProgressDlg() {
     currentBar.Detach();
     elapsedText.Detach();
     rateText.Detach();
+    pauseButton.Detach();
 }
 
 int ProgressDlg::OnCreate(WPARAM, LPARAM) {
@@ -45,7 +41,13 @@ int ProgressDlg::OnCreate(WPARAM, LPARAM) {
     currentBar.Attach(GetChild(IDC_CURRENT_BAR));
     elapsedText.Attach(GetChild(IDC_ELAPSED_TEXT));
     rateText.Attach(GetChild(IDC_RATE_TEXT));
+    pauseButton.Attach(GetChild(IDC_PROGRESS_PAUSE));
+    MakeProgressBarAccessible(overallBar.Handle(), overallText.Handle(), Language());
+    MakeProgressBarAccessible(currentBar.Handle(), currentText.Handle(), Language());
+    // Titled before it can ever be shown, also when a question comes before the first paint.
+    SetWindowTextW(Handle(), Text(isCopy ? IDS_COPYING : IDS_MOVING).c_str());
     static const ControlText kTexts[] = {{IDC_PROGRESS_GROUP, IDS_PROGRESS_GROUP},
+                                         {IDC_PROGRESS_PAUSE, IDS_PAUSE},
                                          {IDC_PROGRESS_CANCEL, IDS_CANCEL}};
     ShowTexts(kTexts);
     _FitForLongestFigures();
@@ -54,14 +56,26 @@ int ProgressDlg::OnCreate(WPARAM, LPARAM) {
 }
 
 // The figures change while the dialog is open: it is laid out once for the widest of them, in
-// its language and the user's number format, and shows the template's empty texts until the
+// its language and the user's number format, as it reads running, starting and paused (the
+// rate says so, and Pause reads Resume), and shows the template's empty texts until the
 // worker publishes the first.
 void ProgressDlg::_FitForLongestFigures() {
     overallText.SetText(Format(IDS_OVERALL, 99999, 99999, 100LL));
     currentText.SetText(Format(IDS_CURRENT_FILE, kLongestLabelSample, 100LL));
     elapsedText.SetText(Format(IDS_ELAPSED, 999, 59, 59));
-    rateText.SetText(Format(IDS_RATE_MB, FormatFigure(1023.99).c_str()));
-    FitToTexts(Handle());
+    const struct {
+        std::wstring rate;
+        UINT pause;
+    } states[] = {{Format(IDS_RATE_MB, FormatFigure(1023.99).c_str()), IDS_PAUSE},
+                  {Text(IDS_RATE_CALCULATING), IDS_PAUSE},
+                  {Text(IDS_RATE_PAUSED), IDS_RESUME}};
+    for (const auto& state : states) {
+        rateText.SetText(state.rate);
+        pauseButton.SetText(Text(state.pause));
+        FitToTexts(Handle());
+    }
+    shownPauseText_ = Text(IDS_PAUSE);
+    pauseButton.SetText(shownPauseText_);
     for (BaseWindow* text : {&overallText, &currentText, &elapsedText, &rateText}) {
         text->SetText(std::wstring());
     }
@@ -72,12 +86,24 @@ int ProgressDlg::OnCommand(WPARAM wParam, LPARAM) {
         Finish();
         return 0;
     }
-    if (LOWORD(wParam) != IDC_PROGRESS_CANCEL || !progress) return 0;
+    if (!progress) return 0;
+    if (LOWORD(wParam) == IDC_PROGRESS_PAUSE) {
+        DWORD now = Platform().tickCount();
+        if (progress->Paused()) {
+            progress->Resume(now);
+        } else {
+            progress->Pause(now);
+        }
+        Render();
+        return 0;
+    }
+    if (LOWORD(wParam) != IDC_PROGRESS_CANCEL) return 0;
     {
         MutexLock lock(mutex);
         progress->Cancel();
     }
     EnableWindow(GetDlgItem(Handle(), IDC_PROGRESS_CANCEL), FALSE);
+    EnableWindow(pauseButton.Handle(), FALSE);
     return 0;
 }
 
@@ -89,13 +115,20 @@ int ProgressDlg::OnTimer(WPARAM wParam, LPARAM) {
 }
 
 void ProgressDlg::ShowOverall(int percent, const std::wstring& text) {
-    ShowText(overallText, shownOverallText_, text);
-    ShowPosition(overallBar, shownOverallPercent_, percent);
+    ShowBar(overallBar, overallText, shownOverallText_, shownOverallPercent_, percent, text);
 }
 
 void ProgressDlg::ShowCurrent(int percent, const std::wstring& text) {
-    ShowText(currentText, shownCurrentText_, text);
-    ShowPosition(currentBar, shownCurrentPercent_, percent);
+    ShowBar(currentBar, currentText, shownCurrentText_, shownCurrentPercent_, percent, text);
+}
+
+void ProgressDlg::ShowBar(BaseWindow& bar, BaseWindow& label, std::wstring& shownText,
+                          int& shownPercent, int percent, const std::wstring& text) {
+    bool renamed = shownText != text;
+    ShowText(label, shownText, text);
+    ShowPosition(bar, shownPercent, percent);
+    // The text above is the bar's name for screen readers (the bar tells its value change).
+    if (renamed) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, bar.Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ProgressDlg::ShowRate(const std::wstring& text) {
@@ -103,7 +136,6 @@ void ProgressDlg::ShowRate(const std::wstring& text) {
 }
 
 void ProgressDlg::ShowElapsed(DWORD milliseconds) {
-    std::wstring text;
     ShowText(elapsedText, shownElapsedText_,
              Format(IDS_ELAPSED, milliseconds / 3600000, milliseconds / 60000 % 60,
                     milliseconds / 1000 % 60));
@@ -114,13 +146,7 @@ bool ProgressDlg::Render() {
     ProgressFigures figures = progress->Read();
     // Read after the figures: a start tick published meanwhile is never later than now.
     DWORD now = Platform().tickCount();
-    if (figures.started) {
-        const std::wstring caption = Text(figures.isCopy ? IDS_COPYING : IDS_MOVING);
-        if (shownCaption_ != caption && SetWindowTextW(Handle(), caption.c_str())) {
-            shownCaption_ = caption;
-        }
-        ShowElapsed(figures.clockStarted ? Since(now, figures.startTick) : 0);
-    }
+    if (figures.started) ShowElapsed(ElapsedMs(figures, now));
     if (figures.fileNumber > 0) {
         unsigned int percent = OverallPercent(figures.fileNumber, figures.fileCount);
         ShowOverall(static_cast<int>(percent), Format(IDS_OVERALL, figures.fileNumber,
@@ -129,22 +155,50 @@ bool ProgressDlg::Render() {
         ShowCurrent(static_cast<int>(figures.currentPercent),
                     Format(figures.reportedByPlatform ? IDS_CURRENT_FILE : IDS_CURRENT_FILE_STARTED,
                            figures.label.c_str(), figures.currentPercent));
-        if (!rateWindowOpen_) ShowRate(Text(IDS_RATE_CALCULATING));
     }
-    if (figures.clockStarted) {
-        if (!rateWindowOpen_) {
-            rateWindowOpen_ = true;
-            rateTick_ = figures.startTick;
-            rateBytes_ = 0;
-        }
-        ShowRateSince(now, figures.bytesDone);
-    }
+    ShowRateFigure(figures, now);
+    ShowText(pauseButton, shownPauseText_, Text(figures.paused ? IDS_RESUME : IDS_PAUSE));
+    ShowTaskbar(figures);
     return figures.finished;
+}
+
+void ProgressDlg::ShowRateFigure(const ProgressFigures& figures, DWORD now) {
+    if (figures.paused) {
+        ShowRate(Text(IDS_RATE_PAUSED));
+        rateShowsPause_ = true;
+        return;
+    }
+    if (rateShowsPause_) {
+        // Resumed: the next figure measures from here, not across the pause.
+        rateShowsPause_ = false;
+        ShowRate(Text(IDS_RATE_CALCULATING));
+        if (figures.clockStarted) {
+            rateWindowOpen_ = true;
+            rateTick_ = now;
+            rateBytes_ = figures.bytesDone;
+        }
+    }
+    if (figures.fileNumber > 0 && !rateWindowOpen_) ShowRate(Text(IDS_RATE_CALCULATING));
+    if (!figures.clockStarted) return;
+    if (!rateWindowOpen_) {
+        rateWindowOpen_ = true;
+        rateTick_ = figures.startTick;
+        rateBytes_ = 0;
+    }
+    ShowRateSince(now, figures.bytesDone);
+}
+
+void ProgressDlg::ShowTaskbar(const ProgressFigures& figures) {
+    TaskbarProgress wanted = TaskbarProgressFor(figures);
+    if (taskbarShown_ && wanted == shownTaskbar_) return;
+    // Until the button exists the call fails; the next paint asks again.
+    taskbarShown_ = Platform().showOnTaskbar(Handle(), wanted);
+    shownTaskbar_ = wanted;
 }
 
 // Once a second or more has passed since the last figure: what moved since, per second.
 void ProgressDlg::ShowRateSince(DWORD now, long long bytesDone) {
-    DWORD span = Since(now, rateTick_);
+    DWORD span = TickSpan(now, rateTick_);
     if (span < 1000) return;
     // Never less than nothing, whatever the count did meanwhile.
     long long moved = bytesDone > rateBytes_ ? bytesDone - rateBytes_ : 0;

@@ -3,6 +3,7 @@
 #include "transfer/FileDescription.h"
 #include "transfer/NumberFormat.h"
 #include "transfer/PathText.h"
+#include "winframe/PathRules.h"
 #include "transfer/TransferResources.h"
 #include "texts/TextIds.h"
 #include "winframe/TextFit.h"

@@ -1,5 +1,8 @@
 #include "transfer/StagingFolder.h"
 
+#include "transfer/FileHandle.h"
+#include "transfer/TransferPlatform.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 
 #include <cwctype>
@@ -11,19 +14,49 @@ LONG gStagingCounter = 0;
 
 const wchar_t kStagedName[] = L"\\f";
 
-std::wstring WithSeparator(const std::wstring& directory) {
-    if (directory.empty() || directory.back() == L'\\' || directory.back() == L'/') {
-        return directory;
+// What an open name is, itself (opened without following it): its attributes, and whether it
+// leads somewhere else. Only a name surrogate (a junction, symbolic link or mount point) does;
+// other reparse points (cloud placeholders, deduplicated or compressed files) are ordinary
+// files and folders here. Not known when it cannot be told: then nothing is touched.
+struct NameKind {
+    bool known = false;
+    DWORD attributes = 0;
+    bool leadsElsewhere = false;
+};
+
+NameKind KindOf(HANDLE open, const std::wstring& path) {
+    NameKind kind;
+    FILE_ATTRIBUTE_TAG_INFO info = {};
+    if (!Platform().fileInformation(open, FileAttributeTagInfo, &info, sizeof(info))) {
+        return kind;
     }
-    return directory + L'\\';
+    kind.known = true;
+    kind.attributes = info.FileAttributes;
+    // Wine answers a symbolic link's handle as its target's; its name still says what it is.
+    DWORD named = GetFileAttributesW(path.c_str());
+    if (named != INVALID_FILE_ATTRIBUTES) kind.attributes |= named & FILE_ATTRIBUTE_REPARSE_POINT;
+    // A reparse point whose tag cannot be read may lead anywhere: it is taken for a link.
+    kind.leadsElsewhere = (kind.attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                          (info.ReparseTag == 0 || IsReparseTagNameSurrogate(info.ReparseTag));
+    return kind;
 }
 
-constexpr DWORD kNotOurs = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
+HANDLE OpenItself(const std::wstring& path, DWORD access, DWORD share) {
+    return CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
 
-// Only a plain file: through a link the delete would reach a file somewhere else.
+// Only a file that leads nowhere else: through a link the delete would reach a file somewhere
+// else.
 void DeleteStagedFile(const std::wstring& file) {
-    DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotOurs)) return;
+    FileHandle open(OpenItself(file, FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+    if (!open.Valid()) return;
+    NameKind kind = KindOf(open.Get(), file);
+    open.Close();
+    if (!kind.known || kind.leadsElsewhere || (kind.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return;
+    }
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(file.c_str());
 }
@@ -32,17 +65,14 @@ void DeleteStagedFile(const std::wstring& file) {
 // open so, no transfer can take it up, and nobody can put a link in its place. A junction or
 // link of our name is never ours: it is left alone, and so is what it leads to.
 bool RemoveIfStale(const std::wstring& folder) {
-    HANDLE claim = CreateFileW(folder.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                               nullptr);
-    if (claim == INVALID_HANDLE_VALUE) return false;
-    // Asked again under the claim: the name can no longer change what it names.
-    DWORD attributes = GetFileAttributesW(folder.c_str());
-    bool real = attributes != INVALID_FILE_ATTRIBUTES &&
-                !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    if (real) DeleteStagedFile(folder + kStagedName);
-    CloseHandle(claim);
-    return real && RemoveDirectoryW(folder.c_str()) != FALSE;
+    FileHandle claim(OpenItself(folder, DELETE | FILE_READ_ATTRIBUTES, 0));
+    if (!claim.Valid()) return false;
+    // Asked of the claim: the name can no longer change what it names.
+    NameKind kind = KindOf(claim.Get(), folder);
+    bool ours = kind.known && !kind.leadsElsewhere && (kind.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (ours) DeleteStagedFile(folder + kStagedName);
+    claim.Close();
+    return ours && RemoveDirectoryW(folder.c_str()) != FALSE;
 }
 
 }  // namespace
@@ -110,9 +140,8 @@ size_t RemoveStaleStagingFolders(const std::wstring& directory) {
     std::vector<std::wstring> candidates;
     const DWORD ours = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN;
     do {
-        if ((found.dwFileAttributes & ours) == ours &&
-            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-            IsStagingFolderName(found.cFileName)) {
+        // Whether a reparse point of our name leads elsewhere is judged under the claim.
+        if ((found.dwFileAttributes & ours) == ours && IsStagingFolderName(found.cFileName)) {
             candidates.push_back(prefix + found.cFileName);
         }
     } while (FindNextFileW(find, &found));

@@ -32,5 +32,6 @@ bool IsStagingFolderName(const std::wstring& name);
 
 // Removes the hidden staging folders of ours in `directory` that no transfer holds (left by a
 // host that died), with their staged file; anything else in such a folder keeps it. Answers how
-// many went.
+// many went. No age is needed, unlike for job files (JobFile.h): a folder is held from before
+// it is hidden until its transfer lets go, so one that nobody holds is abandoned at once.
 size_t RemoveStaleStagingFolders(const std::wstring& directory);

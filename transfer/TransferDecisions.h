@@ -6,20 +6,11 @@
 #include <string>
 #include <vector>
 
-// The extension whose association is dropped when the destination is given up: the first
-// file's path from its last '.' on, or "<none>" without files or without a dot.
-std::wstring DisassociationExtension(const std::vector<std::wstring>& files);
-
 // The overall figure when `fileNumber` of `fileCount` starts (the started file counts).
 unsigned int OverallPercent(unsigned int fileNumber, unsigned int fileCount);
 
 // Targets longer than MAX_PATH (260) characters are skipped; exactly 260 passes.
 bool TargetTooLong(const std::wstring& target);
-
-// The drive or share a destination lies on, as a folder path: "X:\" for X:\... and
-// "\\server\share\" for \\server\share\... (also behind a "\\?\" prefix); empty for any
-// other path.
-std::wstring DestinationRoot(const std::wstring& path);
 
 // The answer to "Would you like to create it?" for a destination that is not a directory.
 enum class MissingDestinationStep { Create, Disassociate, GoOn };

@@ -14,6 +14,13 @@ DWORD CALLBACK TransferProgressRoutine(LARGE_INTEGER totalFileSize,
     // Called once per chunk, so no kernel call here: the flag only ever goes from 0 to 1 and is
     // written with an interlocked store, so an interlocked read sees the click at once.
     if (context->cancelFlag && ReadCancelFlag(context->cancelFlag) == 1) return PROGRESS_CANCEL;
+    // Paused: the copy call waits in here, mid-file, writing nothing, until Resume or Cancel.
+    if (context->progress && context->progress->Paused()) {
+        context->progress->WaitWhilePaused();
+        if (context->cancelFlag && ReadCancelFlag(context->cancelFlag) == 1) {
+            return PROGRESS_CANCEL;
+        }
+    }
 
     // An empty file, or an empty stream, is complete from the first call on.
     long long percent = 100;

@@ -1,5 +1,6 @@
 // The routine CopyFileExW and MoveFileWithProgressW call while a file is transferred: it shows
-// the file's percentage, the elapsed time and the rate, and answers the user's Cancel.
+// the file's percentage, the elapsed time and the rate, answers the user's Cancel, and holds
+// the copy while the user has paused it.
 #pragma once
 
 #include <windows.h>

@@ -7,6 +7,7 @@
 #include "transfer/TransferResources.h"
 #include "transfer/TransferWorker.h"
 #include "texts/TextIds.h"
+#include "winframe/ApartmentScope.h"
 #include "winframe/LibraryContext.h"
 #include "winframe/Texts.h"
 
@@ -43,9 +44,12 @@ void WaitForWorker(HANDLE worker) {
 }
 
 unsigned int RunTransfer(TransferJob& job) {
+    // The taskbar button's progress goes through COM.
+    ApartmentScope apartment;
     ProgressState progress;
     ProgressDlg dialog;
     dialog.progress = &progress;
+    dialog.isCopy = job.isCopy;
     dialog.SetLanguage(job.language);
     WindowGuard window(dialog);
     if (!dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {

@@ -19,10 +19,12 @@
 #include "transfer/TransferResources.h"
 #include "texts/TextIds.h"
 #include "winframe/LibraryContext.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 #include "winframe/Texts.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -41,16 +43,65 @@ public:
         progress_.Start(job_.isCopy);
 
         for (const std::wstring& source : job_.files) {
+            // A pause holds here between files; a Cancel meanwhile ends the job.
+            progress_.WaitWhilePaused();
             if (progress_.Cancelled()) break;
+            if (InDestinationAlready(source)) {
+                ++fileNumber_;
+                ++alreadyThere_;
+                continue;
+            }
             FileOutcome outcome = TransferOne(source);
             if (outcome == FileOutcome::EndJob) break;
             if (outcome == FileOutcome::Fatal) return End(1);
         }
+        ReportAlreadyThere();
         return End(0);
     }
 
 private:
     enum class FileOutcome { Next, EndJob, Fatal };
+
+    // The taskbar button shows an error while the worker shows one.
+    class ErrorShown {
+    public:
+        explicit ErrorShown(ProgressState& progress) : progress_(progress) {
+            progress_.ShowingError(true);
+        }
+        ~ErrorShown() { progress_.ShowingError(false); }
+        ErrorShown(const ErrorShown&) = delete;
+        ErrorShown& operator=(const ErrorShown&) = delete;
+
+    private:
+        ProgressState& progress_;
+    };
+
+    // Whether the file lies in the destination itself, under whatever spelling: it would be
+    // its own target. Asked once per folder the selection comes from.
+    bool InDestinationAlready(const std::wstring& source) {
+        std::wstring folder = FolderOf(source);
+        auto known = sourceFolders_.find(folder);
+        if (known != sourceFolders_.end()) return known->second;
+        bool same = IsSameFile(folder, job_.destination);
+        sourceFolders_[folder] = same;
+        return same;
+    }
+
+    // Once for the whole selection, unless the user cancelled.
+    void ReportAlreadyThere() {
+        if (alreadyThere_ == 0 || progress_.Cancelled()) return;
+        const size_t count = job_.files.size();
+        UINT text = alreadyThere_ == 1       ? IDS_OWN_FOLDER_ONE
+                    : alreadyThere_ == count ? IDS_OWN_FOLDER_ALL
+                                             : IDS_OWN_FOLDER_SOME;
+        if (text == IDS_OWN_FOLDER_SOME) {
+            Message(window_, IDS_OWN_FOLDER_CAPTION, MB_ICONINFORMATION, text,
+                    static_cast<long long>(alreadyThere_), job_.destination.c_str());
+        } else {
+            Message(window_, IDS_OWN_FOLDER_CAPTION, MB_ICONINFORMATION, text,
+                    job_.destination.c_str());
+        }
+    }
 
     void Cancel() {
         MutexLock lock(job_.mutex);
@@ -65,6 +116,7 @@ private:
         if (check.state == DestinationState::Present) return true;
         if (check.state == DestinationState::Unavailable) {
             // Not a folder that is gone: nothing to ask and nothing to forget.
+            ErrorShown shown(progress_);
             Message(job_.owner, IDS_NOT_AVAILABLE_CAPTION, MB_ICONWARNING,
                     check.rootUnreachable ? IDS_NOT_AVAILABLE_UNREACHABLE : IDS_NOT_AVAILABLE,
                     destination.c_str(), SystemErrorText(check.error, job_.language).c_str(),
@@ -82,6 +134,7 @@ private:
             DWORD error = CreateDirectoryTree(destination);
             if (error == ERROR_SUCCESS) return true;
             // The user asked for the folder, not to forget it.
+            ErrorShown shown(progress_);
             Message(job_.owner, IDS_ERROR_CAPTION, MB_ICONERROR, IDS_CREATE_FAILED,
                     destination.c_str(), SystemErrorText(error, job_.language).c_str(),
                     NothingTransferred().c_str(), static_cast<int>(error));
@@ -104,7 +157,7 @@ private:
         if (associated_ < 0) {
             std::wstring folded = job_.destination;
             ToLower(folded);
-            associated_ = IsDirectoryAssociated(DisassociationExtension(job_.files), folded);
+            associated_ = IsDirectoryAssociated(SelectionExtension(job_.files), folded);
         }
         return associated_ != 0;
     }
@@ -121,7 +174,7 @@ private:
     }
 
     void Disassociate() {
-        DisassociateDirectory(DisassociationExtension(job_.files), job_.destination);
+        DisassociateDirectory(SelectionExtension(job_.files), job_.destination);
     }
 
     FileOutcome TransferOne(const std::wstring& source) {
@@ -133,6 +186,7 @@ private:
 
         std::wstring target = JoinPath(job_.destination, name);
         if (TargetTooLong(target)) {
+            ErrorShown shown(progress_);
             Message(job_.owner, IDS_CANT_COPY_CAPTION, MB_ICONWARNING, IDS_PATH_TOO_LONG,
                     target.c_str());
             return FileOutcome::Next;
@@ -180,12 +234,14 @@ private:
         // A call the user cancelled gets no report; the loop ends at the top of the next file.
         if (!ReportsFailure(error, progress_.Cancelled())) return FileOutcome::Next;
         SetLastError(error);
+        ErrorShown shown(progress_);
         int answer =
             ReportTransferError(window_, source, target, count > 1, job_.isCopy, job_.language);
         return EndsAfterReport(count, answer) ? FileOutcome::EndJob : FileOutcome::Next;
     }
 
     void ReportSameFile(const std::wstring& source, const std::wstring& target) {
+        ErrorShown shown(progress_);
         Message(window_, job_.isCopy ? IDS_CANT_COPY_CAPTION : IDS_CANT_MOVE_CAPTION,
                 MB_ICONWARNING, IDS_SAME_FILE, source.c_str(), target.c_str());
     }
@@ -226,6 +282,8 @@ private:
     long long bytesDone_ = 0;
     int associated_ = -1;  // unknown until asked
     ProgressContext context_;
+    std::map<std::wstring, bool> sourceFolders_;  // folder -> it is the destination
+    size_t alreadyThere_ = 0;
 };
 
 }  // namespace

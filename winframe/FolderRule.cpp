@@ -1,8 +1,8 @@
 #include "winframe/FolderRule.h"
 
-#include "store/AssociationStore.h"
 #include "texts/TextIds.h"
 #include "winframe/Languages.h"
+#include "winframe/PathRules.h"
 #include "winframe/RecycleBin.h"
 #include "winframe/Texts.h"
 

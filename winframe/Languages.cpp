@@ -1,6 +1,6 @@
 #include "winframe/Languages.h"
 
-#include "store/LanguageSetting.h"
+#include "winframe/LanguageSetting.h"
 #include "winframe/TextHelpers.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The languages Wendrift speaks, and which one a menu, a transfer or a window uses: the user's
-// choice (store/LanguageSetting.h) or, without one, the Windows display language; a tag
+// choice (LanguageSetting.h) or, without one, the Windows display language; a tag
 // Wendrift has no texts for falls back to its parent (de-AT to de), then to English.
 #pragma once
 

@@ -1,7 +1,5 @@
 #include "winframe/ThemeChoice.h"
 
-#include "store/RegKey.h"
-
 #include <windows.h>
 
 #include <atomic>
@@ -27,10 +25,9 @@ ThemeSettings SystemThemeSettings() {
     settings.highContrast =
         SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    RegKey key;
-    DWORD light = 1;
-    if (key.Open(HKEY_CURRENT_USER, kPersonalizeKey, false) &&
-        key.QueryDword(L"AppsUseLightTheme", light)) {
+    DWORD light = 1, bytes = sizeof(light);
+    if (RegGetValueW(HKEY_CURRENT_USER, kPersonalizeKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD,
+                     nullptr, &light, &bytes) == ERROR_SUCCESS) {
         settings.appsUseLightTheme = light != 0;
     }
     return settings;

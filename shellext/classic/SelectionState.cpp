@@ -1,6 +1,6 @@
 #include "shellext/classic/SelectionState.h"
 
-#include "shellext/common/ExtensionRule.h"
+#include "winframe/PathRules.h"
 
 void SelectionState::Reset() {
     commandBase = 0;
@@ -11,8 +11,7 @@ void SelectionState::Reset() {
 void SelectionState::AddFile(const std::wstring& path) { selectedFiles.push_back(path); }
 
 std::wstring SelectionState::FirstFileExtension() const {
-    if (selectedFiles.empty()) return std::wstring();
-    return PathExtension(selectedFiles.front());
+    return SelectionExtension(selectedFiles);
 }
 
 void SelectionState::AddCommand(const MenuCommand& record) { commands[record.commandId] = record; }

@@ -1,20 +1,19 @@
 #include "shellext/common/AskDestination.h"
 
-#include "shellext/common/ExtensionRule.h"
+#include "shellext/common/FolderProbe.h"
 #include "shellext/common/PickerPlan.h"
 #include "store/AssociationStore.h"
 #include "store/PickerMemory.h"
 #include "texts/TextIds.h"
 #include "winframe/FolderPicker.h"
 #include "winframe/Languages.h"
+#include "winframe/PathRules.h"
 #include "winframe/Texts.h"
-
-#include <shlwapi.h>
 
 bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool isCopy,
                        std::wstring& destination) {
     if (files.empty()) return false;
-    const std::wstring extension = PathExtension(files.front());
+    const std::wstring extension = SelectionExtension(files);
     std::vector<std::wstring> associated;
     ListDirectories(extension, associated);
 
@@ -23,11 +22,10 @@ bool AskForDestination(HWND owner, const std::vector<std::wstring>& files, bool 
     pick.owner = owner;
     pick.language = language;
     pick.title = PickerTitle(isCopy, files, language);
-    pick.startFolder =
-        StartFolder(LastPickedFolder(extension), associated, files.front(),
-                    [](const std::wstring& folder) {
-                        return PathIsDirectoryW(folder.c_str()) != FALSE;
-                    });
+    // Never probed on this thread: it is the file manager's own.
+    pick.startFolder = FirstFolderPresent(
+        StartCandidates(LastPickedFolder(extension), associated, files.front()),
+        kFolderProbeBudgetMs);
     // Remembering adds to the extension's own folders, which only a stored extension has.
     const bool canRemember = !extension.empty() && ExtensionExists(extension);
     if (canRemember) {

@@ -1,15 +1,11 @@
 #include "shellext/common/ExtensionRule.h"
 
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
-
-std::wstring PathExtension(const std::wstring& path) {
-    size_t dot = path.rfind(L'.');
-    return dot == std::wstring::npos ? std::wstring() : path.substr(dot);
-}
 
 bool AllSameExtension(const std::vector<std::wstring>& paths) {
     if (paths.empty()) return false;
-    std::wstring first = PathExtension(paths.front());
+    std::wstring first = SelectionExtension(paths);
     ToLower(first);
     for (const std::wstring& path : paths) {
         std::wstring extension = PathExtension(path);

@@ -1,8 +1,7 @@
 #include "shellext/common/PickerPlan.h"
 
-#include "store/AssociationStore.h"
 #include "texts/TextIds.h"
-#include "transfer/PathText.h"
+#include "winframe/PathRules.h"
 #include "winframe/TextHelpers.h"
 #include "winframe/Texts.h"
 
@@ -22,28 +21,18 @@ std::wstring RememberLabel(const std::wstring& extension, LANGID language, bool 
                       shown.c_str());
 }
 
-std::wstring SelectionFolder(const std::wstring& file) {
-    size_t slash = file.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return std::wstring();
-    std::wstring folder = file.substr(0, slash);
-    // A drive's root keeps its backslash: "c:" alone means that drive's current folder.
-    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
-    return folder;
-}
-
-std::wstring StartFolder(const std::wstring& lastPicked,
-                         const std::vector<std::wstring>& associated, const std::wstring& file,
-                         const std::function<bool(const std::wstring&)>& exists) {
-    std::vector<std::wstring> candidates = {lastPicked};
+std::vector<std::wstring> StartCandidates(const std::wstring& lastPicked,
+                                          const std::vector<std::wstring>& associated,
+                                          const std::wstring& file) {
+    std::vector<std::wstring> candidates;
+    if (IsAbsoluteDirectory(lastPicked)) candidates.push_back(lastPicked);
     for (const std::wstring& directory : associated) {
         if (IsAbsoluteDirectory(directory)) {
             candidates.push_back(directory);
             break;
         }
     }
-    candidates.push_back(SelectionFolder(file));
-    for (const std::wstring& candidate : candidates) {
-        if (IsAbsoluteDirectory(candidate) && exists(candidate)) return candidate;
-    }
-    return std::wstring();
+    std::wstring own = FolderOf(file);
+    if (IsAbsoluteDirectory(own)) candidates.push_back(own);
+    return candidates;
 }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,12 +14,10 @@ std::wstring PickerTitle(bool isCopy, const std::vector<std::wstring>& files, LA
 // the extension folded to lower case.
 std::wstring RememberLabel(const std::wstring& extension, LANGID language, bool question = false);
 
-// The folder the selected file lies in: c:\photos for c:\photos\a.jpg, c:\ for c:\a.jpg.
-std::wstring SelectionFolder(const std::wstring& file);
-
-// The first of these that is absolute and that `exists` accepts: the folder last picked this way for the extension,
-// the extension's first usable (absolute) folder, the selection's own folder. Empty when none
-// is: the picker then starts where the platform does.
-std::wstring StartFolder(const std::wstring& lastPicked,
-                         const std::vector<std::wstring>& associated, const std::wstring& file,
-                         const std::function<bool(const std::wstring&)>& exists);
+// Where the picker may start, best first, absolute folders only: the folder last picked this
+// way for the extension, the extension's first usable (absolute) folder, the selection's own
+// folder. It starts in the first that is there (FirstFolderPresent), else where the platform
+// does.
+std::vector<std::wstring> StartCandidates(const std::wstring& lastPicked,
+                                          const std::vector<std::wstring>& associated,
+                                          const std::wstring& file);

@@ -1,7 +1,10 @@
-# Every COM class Wendrift.dll serves, each id written here and nowhere else. The library and the
-# registration get them through the generated WendriftClassIds.h, the Windows 11 package
-# manifest through WendriftPackage.cmake, and a test holds the README to them: change an id here
+# Every COM class Wendrift.dll serves, its ProgID and the store's key, each written here and
+# nowhere else. The library, the registration and the tests get them through the generated
+# WendriftClassIds.h, the setup and its test through WendriftIds.nsh, the Windows 11 package
+# manifest through WendriftPackage.cmake, and a test holds the README to the ids: change one here
 # and everything that ships follows.
+set(WENDRIFT_PROGID "Wendrift.ShellCallback.1")   # the classic handler's ProgID
+set(WENDRIFT_STORE_KEY "Software\\Wendrift\\Extensions")  # under HKCU: the associations
 set(WENDRIFT_CLASS_IDS
   ShellCallback=6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829  # the classic context-menu handler
   CopyCommand=0BD47E4C-8821-4616-B0BD-025A6CF2E971    # Windows 11 first menu, "Copy To"
@@ -10,13 +13,15 @@ set(WENDRIFT_CLASS_IDS
 
 set(WENDRIFT_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 
-# Writes WendriftClassIds.h (kShellCallbackClassId and kShellCallbackClassIdText, and so on) and
-# sets WENDRIFT_SHELL_CALLBACK_CLASS_ID and so on, the ids without braces.
+# Writes WendriftClassIds.h (kShellCallbackClassId and kShellCallbackClassIdText, and so on,
+# kProgId and kStoreBaseKey) and WendriftIds.nsh (SHELL_CALLBACK_CLASS_ID and so on, PROGID and
+# STORE_KEY), and sets WENDRIFT_SHELL_CALLBACK_CLASS_ID and so on, the ids without braces.
 function(wendrift_class_ids)
   set(hex "[0-9A-Fa-f]")
   set(hex4 "${hex}${hex}${hex}${hex}")
   set(pattern "^${hex4}${hex4}-${hex4}-${hex4}-${hex4}-${hex4}${hex4}${hex4}$")
   set(lines "")
+  set(nsis "")
   foreach(entry IN LISTS WENDRIFT_CLASS_IDS)
     string(REPLACE "=" ";" entry "${entry}")
     list(GET entry 0 name)
@@ -27,6 +32,9 @@ function(wendrift_class_ids)
     string(REGEX REPLACE "([A-Z])" "_\\1" upper "${name}")
     string(TOUPPER "WENDRIFT${upper}_CLASS_ID" variable)
     set(${variable} ${id} PARENT_SCOPE)
+    string(TOUPPER "${upper}_CLASS_ID" define)
+    string(REGEX REPLACE "^_" "" define "${define}")
+    string(APPEND nsis "!define ${define} \"{${id}}\"\n")
     # The structure's fields, in the order the text spells them.
     string(SUBSTRING "${id}" 0 8 data1)
     string(SUBSTRING "${id}" 9 4 data2)
@@ -39,10 +47,21 @@ function(wendrift_class_ids)
       "inline constexpr CLSID k${name}ClassId = {0x${data1}, 0x${data2}, 0x${data3}, {${bytes}}};\n"
       "inline constexpr wchar_t k${name}ClassIdText[] = L\"{${id}}\";\n")
   endforeach()
+  string(REPLACE "\\" "\\\\" store_key_c "${WENDRIFT_STORE_KEY}")
+  string(APPEND lines
+    "inline constexpr wchar_t kProgId[] = L\"${WENDRIFT_PROGID}\";\n"
+    "inline constexpr wchar_t kStoreBaseKey[] = L\"${store_key_c}\";\n")
+  string(APPEND nsis "!define PROGID \"${WENDRIFT_PROGID}\"\n"
+                     "!define STORE_KEY \"${WENDRIFT_STORE_KEY}\"\n")
   # Written only when it changes, so that a new configure rebuilds nothing.
   set(header ${WENDRIFT_GENERATED_DIR}/WendriftClassIds.h)
   file(WRITE ${header}.new "// Generated from shellext/entry/ClassIds.cmake: change the ids there.\n"
                            "#pragma once\n\n#include <windows.h>\n\n${lines}")
   configure_file(${header}.new ${header} COPYONLY)
+  set(WENDRIFT_IDS_NSIS ${WENDRIFT_GENERATED_DIR}/WendriftIds.nsh PARENT_SCOPE)
+  file(WRITE ${WENDRIFT_GENERATED_DIR}/WendriftIds.nsh.new
+       "; Generated from shellext/entry/ClassIds.cmake: change the ids there.\n${nsis}")
+  configure_file(${WENDRIFT_GENERATED_DIR}/WendriftIds.nsh.new
+                 ${WENDRIFT_GENERATED_DIR}/WendriftIds.nsh COPYONLY)
 endfunction()
 wendrift_class_ids()

@@ -1,10 +1,10 @@
 #include "shellext/entry/Uninstall.h"
 
 #include "store/AssociationStore.h"
-#include "store/LanguageSetting.h"
 #include "store/PickerMemory.h"
 #include "store/ShellRegistrar.h"
 #include "texts/TextIds.h"
+#include "winframe/LanguageSetting.h"
 #include "winframe/Languages.h"
 #include "winframe/Texts.h"
 

@@ -1,7 +1,7 @@
 #include "shellext/handoff/JobFile.h"
 
-#include "store/AssociationStore.h"
 #include "transfer/FileHandle.h"
+#include "winframe/PathRules.h"
 
 #include <cwctype>
 #include <vector>

@@ -30,5 +30,7 @@ bool ReadJobFile(const std::wstring& path, std::wstring& text);
 
 // Deletes the job files in the user's temporary folder that a hand-off wrote but no process
 // ever read (it was ended first): ours by name and first line, untouched for `unusedMs`, and
-// open nowhere. Answers how many went.
+// open nowhere. Answers how many went. Unlike a staging folder (StagingFolder.h), which its
+// transfer holds open from before anyone can see it, a job file is open nowhere between the
+// command writing it and rundll32 reading it: "open nowhere" proves nothing without the age.
 size_t RemoveAbandonedJobFiles(unsigned long long unusedMs);

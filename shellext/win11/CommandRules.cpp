@@ -10,7 +10,7 @@ bool IsFileSystemFile(SFGAOF attributes) {
 EXPCMDSTATE CommandState(const std::vector<std::wstring>& names, bool allFiles,
                          std::wstring& extension) {
     extension.clear();
-    std::wstring shared = SelectionExtension(names);
+    std::wstring shared = SharedExtension(names);
     if (shared.empty() || !allFiles || !ExtensionAssociated(shared)) return ECS_HIDDEN;
     extension = shared;
     return ECS_ENABLED;

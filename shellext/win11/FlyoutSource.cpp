@@ -2,10 +2,10 @@
 
 #include "shellext/common/ExtensionRule.h"
 #include "store/AssociationStore.h"
+#include "winframe/PathRules.h"
 
-std::wstring SelectionExtension(const std::vector<std::wstring>& paths) {
-    if (!AllSameExtension(paths)) return std::wstring();
-    return PathExtension(paths.front());
+std::wstring SharedExtension(const std::vector<std::wstring>& paths) {
+    return AllSameExtension(paths) ? SelectionExtension(paths) : std::wstring();
 }
 
 bool ExtensionAssociated(const std::wstring& extension) { return ExtensionExists(extension); }

@@ -10,7 +10,7 @@
 
 // The extension every path shares (letter case aside), as the first path spells it; empty when
 // the paths are none, differ, or have no extension.
-std::wstring SelectionExtension(const std::vector<std::wstring>& paths);
+std::wstring SharedExtension(const std::vector<std::wstring>& paths);
 
 // Whether the store holds the extension (with or without folders).
 bool ExtensionAssociated(const std::wstring& extension);

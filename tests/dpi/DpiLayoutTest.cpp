@@ -264,6 +264,8 @@ TEST_F(DialogsAtDpi, NothingClippedOrOverlappingAndIconsAtTheirSize) {
              progress.ShowCurrent(100, progress.Format(IDS_CURRENT_FILE, name.c_str(), 100LL));
              progress.ShowElapsed(359999000);
              progress.ShowRate(progress.Format(IDS_RATE_KB, FormatFigure(1023.99).c_str()));
+             // Pause as the dialog was made; Resume, its other text, as the user sees it later.
+             SetDlgItemTextW(dialog.Handle(), IDC_PROGRESS_PAUSE, progress.Text(IDS_RESUME).c_str());
          }},
         {"replace-dialog", false, library_, IDD_REPLACE,
          [&] { return new ReplaceConfirmDlg(source_, target_, true); }, nothing},

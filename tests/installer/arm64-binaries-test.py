@@ -12,9 +12,9 @@ import sys
 
 # In every Windows' system folder; no compiler's runtime DLL is.
 WINDOWS_DLLS = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "dwmapi.dll",
-                "gdi32.dll", "kernel32.dll", "msvcrt.dll", "ntdll.dll", "ole32.dll", "oleaut32.dll",
-                "psapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll", "user32.dll", "uxtheme.dll",
-                "version.dll"}
+                "gdi32.dll", "kernel32.dll", "msvcrt.dll", "ntdll.dll", "ole32.dll", "oleacc.dll",
+                "oleaut32.dll", "psapi.dll", "shcore.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+                "uxtheme.dll", "version.dll"}
 RT_DIALOG = 5
 
 

@@ -65,11 +65,14 @@ expect_shipped() {
   done
 }
 
-clsid='{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}'
+# The ids and names the setup was built with, from the build's one source of them.
+define() { sed -n "s/^!define $1 \"\(.*\)\"\$/\1/p" "${WENDRIFT_BUILD_DIR:?}/generated/WendriftIds.nsh"; }
+clsid=$(define SHELL_CALLBACK_CLASS_ID)
 server="HKCR\\CLSID\\$clsid"
-progid='HKCR\Wendrift.ShellCallback.1'
+progid="HKCR\\$(define PROGID)"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Wendrift'
-store='HKCU\Software\Wendrift\Extensions'
+store="HKCU\\$(define STORE_KEY)"
+[ -n "$clsid" ] && [ "$progid" != 'HKCR\' ] && [ "$store" != 'HKCU\' ] || { echo "FAIL: no ids"; exit 1; }
 dir="$WINEPREFIX/drive_c/Program Files/Wendrift"
 windir='C:\Program Files\Wendrift'
 pending='HKLM\System\CurrentControlSet\Control\Session Manager'
@@ -116,7 +119,7 @@ restore() {
 language_undo="${WENDRIFT_BUILD_DIR:-$work}/leftovers/installer-language.sh"
 trap restore EXIT
 # What a run that was killed may have left: installs refuse a folder holding other files.
-w reg delete 'HKCU\Software\Wendrift\Extensions' /f
+w reg delete "$store" /f
 w reg delete "$uninstall_key" /f
 w reg delete 'HKLM\Software\Wendrift' /f
 rm -rf "$dir" "$WINEPREFIX/drive_c/WendriftTools" "$WINEPREFIX/drive_c/wd Bob"*

@@ -13,8 +13,8 @@
 
 namespace {
 
-const std::wstring kClassKey = L"CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}";
-const std::wstring kProgIdKey = L"Wendrift.ShellCallback.1";
+const std::wstring kClassKey = std::wstring(L"CLSID\\") + kShellCallbackClassIdText;
+const std::wstring kProgIdKey = kProgId;
 
 std::set<std::wstring> Names(const RegistryTree& tree) {
     std::set<std::wstring> names;

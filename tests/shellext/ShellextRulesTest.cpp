@@ -18,21 +18,6 @@
 
 namespace {
 
-TEST(ExtensionRule, IsTheTextFromTheLastDotOfTheWholePath) {
-    struct {
-        const wchar_t* path;
-        const wchar_t* extension;
-    } cases[] = {
-        {L"c:\\music\\song.MP3", L".MP3"},
-        {L"c:\\a\\archive.tar.gz", L".gz"},
-        {L"c:\\my.files\\readme", L".files\\readme"},
-        {L"c:\\a\\readme", L""},
-        {L"c:\\a\\trailing.", L"."},
-        {L"", L""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(PathExtension(c.path), c.extension) << c.path;
-}
-
 TEST(ExtensionRule, MenusOnlyForSelectionsSharingOneExtensionIgnoringCase) {
     struct {
         const char* name;
@@ -112,29 +97,25 @@ TEST(MenuPlan, AmpersandsShowAsTheyAreAndOnlyAbsoluteDirectoriesAreCommands) {
     }
 }
 
-// The picker starts in the last folder picked for the extension, else its first usable folder,
-// else the selection's own folder: the first of them that is there.
+// The picker may start in the last folder picked for the extension, its first usable folder
+// and the selection's own folder, in that order; only folders with a full path.
 TEST(PickerPlan, StartsInTheLastPickThenTheFirstFolderThenTheSelectionsOwn) {
-    const std::vector<std::wstring> there = {L"c:\\last", L"c:\\first", L"c:\\photos", L"c:\\",
-                                             L"relative"};
-    auto exists = [&](const std::wstring& folder) {
-        return std::find(there.begin(), there.end(), folder) != there.end();
-    };
+    using List = std::vector<std::wstring>;
     struct {
         const wchar_t* last;
-        std::vector<std::wstring> associated;
+        List associated;
         const wchar_t* file;
-        const wchar_t* start;
+        List candidates;
     } cases[] = {
-        {L"c:\\last", {L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\last"},
-        {L"c:\\gone", {L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\first"},
-        {L"relative", {L"relative", L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\first"},
-        {L"", {L"c:\\gone", L"c:\\first"}, L"c:\\photos\\a.jpg", L"c:\\photos"},
-        {L"", {}, L"c:\\a.jpg", L"c:\\"},
-        {L"", {}, L"q:\\x\\a.jpg", L""},
+        {L"c:\\last", {L"c:\\first"}, L"c:\\photos\\a.jpg",
+         {L"c:\\last", L"c:\\first", L"c:\\photos"}},
+        {L"relative", {L"relative", L"c:\\first", L"c:\\second"}, L"c:\\photos\\a.jpg",
+         {L"c:\\first", L"c:\\photos"}},
+        {L"", {}, L"c:\\a.jpg", {L"c:\\"}},
+        {L"", {}, L"a.jpg", {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(StartFolder(c.last, c.associated, c.file, exists), c.start) << c.last << c.file;
+        EXPECT_EQ(StartCandidates(c.last, c.associated, c.file), c.candidates) << c.last << c.file;
     }
 }
 

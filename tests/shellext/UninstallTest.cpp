@@ -16,7 +16,7 @@ namespace {
 
 using UninstallEntry = int(__cdecl*)();
 
-const std::wstring kStore = L"Software\\Wendrift\\Extensions";
+const std::wstring kStore = kStoreBaseKey;
 const wchar_t kCaption[] = L"Wendrift Uninstall : ERROR";
 
 class UninstallExport : public ::testing::Test {
@@ -74,7 +74,7 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
     // And so does the language chosen (English here, so the message below reads as it does).
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wendrift", L"Language", REG_SZ, L"en", 4),
               ERROR_SUCCESS);
-    RegistryTree server = RegistryTree::Read(HKEY_CLASSES_ROOT, L"CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}");
+    RegistryTree server = RegistryTree::Read(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + kShellCallbackClassIdText);
 
     Watchdog guard(30, "Uninstall waits for a message box nobody answers");
     std::wstring shown;
@@ -95,9 +95,9 @@ TEST_F(UninstallExport, WithThreeExtensionsAnswers3AndReportsTheOneThatFailed) {
               ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file\\shellex\\ContextMenuHandlers\\Wendrift"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"wdtest4file"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".wdtest4\\CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".wdtest5\\CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}"));
-    EXPECT_EQ(RegistryTree::Read(HKEY_CLASSES_ROOT, L"CLSID\\{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}"), server)
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L".wdtest4\\CLSID\\") + kShellCallbackClassIdText));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L".wdtest5\\CLSID\\") + kShellCallbackClassIdText));
+    EXPECT_EQ(RegistryTree::Read(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + kShellCallbackClassIdText), server)
         << "the COM server registration is not Uninstall's business";
 
     classes4.Restore(HKEY_CLASSES_ROOT, L".wdtest4");

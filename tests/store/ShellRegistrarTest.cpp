@@ -12,9 +12,9 @@
 
 namespace {
 
-const std::wstring kClsid = L"{6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829}";
+const std::wstring kClsid = kShellCallbackClassIdText;
 const std::wstring kServer = L"CLSID\\" + kClsid;
-const std::wstring kProgIdKey = L"Wendrift.ShellCallback.1";
+const std::wstring kProgIdKey = kProgId;
 const std::wstring kSharedHandler = kProgIdKey + L"\\shellex\\ContextMenuHandlers\\Wendrift";
 const std::wstring kLibrary = L"C:\\Program Files\\Wendrift\\Wendrift.dll";
 

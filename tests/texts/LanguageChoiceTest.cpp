@@ -2,7 +2,7 @@
 // order the user prefers them, English last; and the choice as the registry keeps it.
 #include "LanguageValue.h"
 
-#include "store/LanguageSetting.h"
+#include "winframe/LanguageSetting.h"
 #include "winframe/Languages.h"
 
 #include <gtest/gtest.h>

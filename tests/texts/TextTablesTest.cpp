@@ -114,6 +114,20 @@ TEST(MenuTexts, TitlesHaveDifferentKeysAndOtherFolderNoDigit) {
     }
 }
 
+// The progress dialog's one button that changes its text: Pause and Resume each keep a key of
+// their own beside Cancel's.
+TEST(ProgressTexts, PauseAndResumeTakeAKeyCancelDoesNot) {
+    Tables tables = ReadTables(L"\\shellext\\Wendrift.dll");
+    for (const auto& language : tables.byLanguage) {
+        SCOPED_TRACE(testing::Message() << std::hex << language.first);
+        const Table& texts = language.second;
+        for (UINT id : {IDS_PAUSE, IDS_RESUME}) {
+            ASSERT_EQ(AccessKeys(texts.at(id)).size(), 1u) << id;
+            EXPECT_NE(AccessKeys(texts.at(id)), AccessKeys(texts.at(IDS_CANCEL))) << id;
+        }
+    }
+}
+
 TEST(MenuTexts, TitlesLoseTheirKeyAsWindows11ShowsThem) {
     EXPECT_EQ(WithoutAccessKey(L"Cop&y To"), L"Copy To");
     EXPECT_EQ(WithoutAccessKey(L"\u30b3\u30d4\u30fc\u5148(&Y)"), L"\u30b3\u30d4\u30fc\u5148");

@@ -22,13 +22,6 @@ TEST(TargetTooLong, LetsExactly260CharactersThrough) {
     EXPECT_TRUE(TargetTooLong(std::wstring(261, L'a')));
 }
 
-TEST(DisassociationExtension, IsTheFirstFilesTextFromItsLastDot) {
-    EXPECT_EQ(DisassociationExtension({L"c:\\music\\song.MP3", L"c:\\x\\y.txt"}), L".MP3");
-    EXPECT_EQ(DisassociationExtension({L"c:\\my.files\\readme"}), L".files\\readme");
-    EXPECT_EQ(DisassociationExtension({L"c:\\files\\readme"}), L"<none>");
-    EXPECT_EQ(DisassociationExtension({}), L"<none>");
-}
-
 TEST(MissingDestination, YesCreatesNoGivesUpAnythingElseGoesOn) {
     EXPECT_EQ(StepForMissingDestination(IDYES), MissingDestinationStep::Create);
     EXPECT_EQ(StepForMissingDestination(IDNO), MissingDestinationStep::Disassociate);
@@ -50,24 +43,6 @@ TEST(FailedFile, OnlyCallsTheUserCancelledAreSilentAndNoEndsOnlyASeveralFileJob)
     EXPECT_FALSE(EndsAfterReport(2, IDYES));
     EXPECT_FALSE(EndsAfterReport(1, IDOK));
     EXPECT_FALSE(EndsAfterReport(2, -1));  // no report could be shown: go on
-}
-
-TEST(DestinationRoot, IsTheDriveOrShareAPathLiesOn) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"E:\\photos\\2024", L"E:\\"},
-        {L"e:/photos", L"e:\\"},
-        {L"E:", L"E:\\"},
-        {L"\\\\nas\\share\\photos", L"\\\\nas\\share\\"},
-        {L"\\\\nas\\share", L"\\\\nas\\share\\"},
-        {L"\\\\?\\E:\\photos", L"\\\\?\\E:\\"},
-        {L"\\\\?\\UNC\\nas\\share\\photos", L"\\\\?\\UNC\\nas\\share\\"},
-        {L"\\\\nas", L""},  // no share
-        {L"\\\\nas\\\\x", L""},
-        {L"c:dest", L""},  // relative to the drive's current folder
-        {L"\\dest", L""},
-        {L"relative dst", L""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(DestinationRoot(c.first), c.second) << c.first;
 }
 
 // Which languages the system has texts in, for the fake look-up below.

@@ -1,6 +1,6 @@
-// The display texts of the transfer: file names and joined paths, shortened names, sizes in
-// units, grouped numbers and the long dates of the replace confirmation, with the words of the
-// text's language and the figures of the user's locale.
+// The display texts of the transfer: shortened names, sizes in units, grouped numbers and the
+// long dates of the replace confirmation, with the words of the text's language and the figures
+// of the user's locale.
 #include "transfer/FileDescription.h"
 #include "transfer/NumberFormat.h"
 #include "transfer/PathText.h"
@@ -11,27 +11,6 @@
 #include <string>
 
 namespace {
-
-TEST(FileNameOf, TakesTheTextAfterTheLastSeparator) {
-    struct Case { const wchar_t* path; const wchar_t* name; };
-    const Case cases[] = {
-        {L"C:\\dir\\file.txt", L"file.txt"},
-        {L"dir/file.txt", L"file.txt"},
-        {L"C:\\a/b\\c.mp3", L"c.mp3"},     // the backslash wins over a later '/'
-        {L"C:\\a\\b/c.mp3", L"b/c.mp3"},
-        {L"file.txt", L""},
-        {L"C:\\dir\\", L""},
-        {L"", L""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
-}
-
-TEST(JoinPath, AddsOneSeparatorOnlyWhenMissing) {
-    EXPECT_EQ(JoinPath(L"C:\\dest", L"a.txt"), L"C:\\dest\\a.txt");
-    EXPECT_EQ(JoinPath(L"C:\\dest\\", L"a.txt"), L"C:\\dest\\a.txt");
-    EXPECT_EQ(JoinPath(L"C:\\dest/", L"a.txt"), L"C:\\dest/a.txt");
-    EXPECT_EQ(JoinPath(L"d:\\m\u00fcsic", L"r\u00f6ck.mp3"), L"d:\\m\u00fcsic\\r\u00f6ck.mp3");
-}
 
 TEST(CompactText, KeepsShortTextsAndShortensLongOnesWithinTheBudget) {
     EXPECT_EQ(CompactText(L"song.mp3", 29), L"song.mp3");

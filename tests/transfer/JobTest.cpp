@@ -2,18 +2,20 @@
 // the test thread as a user would: every prompt, the replace questions, Cancel, failures and
 // bad input, checked against the files on disk.
 #include "LanguageValue.h"
+#include "NextRunUndo.h"
 #include "TransferTestKit.h"
 #include "UiDriver.h"
 
 #include "store/AssociationStore.h"
 #include "transfer/NumberFormat.h"
-#include "transfer/PathText.h"
 #include "transfer/StartTransfer.h"
 #include "transfer/TransferResources.h"
+#include "winframe/PathRules.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -71,6 +73,18 @@ protected:
     void WaitForEnd() {
         ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_))
             << "transfer hangs:" << kit::NewThreadsLeft(before_);
+    }
+
+    // A copy into a missing folder, stopped at its "Directory not found" question. The question
+    // belongs to the job's owner: the progress dialog stays usable meanwhile, and it has its
+    // title from its first appearance, before any file has started.
+    void StartWithDestinationQuestion(const std::vector<std::wstring>& files,
+                                      const std::wstring& missing, HWND& box, HWND& progress) {
+        Start(files, missing, true);
+        box = WaitForDialog(L"Wendrift : Directory not found");
+        ASSERT_TRUE(box);
+        progress = WaitForWindow(L"#32770", L"Copying ...", 5000);
+        ASSERT_TRUE(progress);
     }
 
     // Answers the replace question that must come next; returns its window (gone by then).
@@ -528,12 +542,9 @@ TEST_F(JobTest, CancelWhileTheDestinationQuestionIsOpenEndsBeforeTheFirstFile) {
     kit::StandIn& standIn = kit::InstallStandIn();
     auto files = Sources({L"a.wdjob"});
     std::wstring missing = destination_ + L"\\new";
-    Start(files, missing, true);
-    HWND box = WaitForDialog(L"Wendrift : Directory not found");
-    ASSERT_TRUE(box);
-    // The question belongs to the job's owner: the progress dialog stays usable meanwhile.
-    HWND progress = WaitForWindow(L"#32770", L"", 5000);
-    ASSERT_TRUE(progress);
+    HWND box = nullptr, progress = nullptr;
+    StartWithDestinationQuestion(files, missing, box, progress);
+    if (HasFatalFailure()) return;
     HWND cancel = GetDlgItem(progress, IDC_PROGRESS_CANCEL);
     ASSERT_TRUE(IsWindowEnabled(cancel));
     SendMessageW(cancel, BM_CLICK, 0, 0);
@@ -542,6 +553,137 @@ TEST_F(JobTest, CancelWhileTheDestinationQuestionIsOpenEndsBeforeTheFirstFile) {
     EXPECT_TRUE(kit::Exists(missing));
     EXPECT_TRUE(kit::Listing(missing).empty());
     EXPECT_TRUE(standIn.Calls().empty());
+}
+
+// ---- pause and resume ---------------------------------------------------------------------
+
+long long SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Held in the middle of a file, through the progress routine: no byte more is written until
+// Resume, then the file completes. Cancel while held removes the partial copy and starts no
+// other file, as it does otherwise.
+TEST_F(JobTest, PauseHoldsMidFileUntilResumeAndCancelWhilePausedEndsAsEver) {
+    for (bool resume : {true, false}) {
+        SCOPED_TRACE(resume ? "resume" : "cancel");
+        kit::StandIn& standIn = kit::InstallStandIn();
+        standIn.chunkBytes = 4096;
+        standIn.delayPerChunkMs = 10;
+        auto files = Sources({L"a.wdjob", L"b.wdjob"}, 400000);
+        Start(files);
+        HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(WaitUntil([&] { return SizeOf(Target(L"a.wdjob")) > 0; }, 5000));
+        ClickButton(dialog, IDC_PROGRESS_PAUSE);
+        long long held = SizeOf(Target(L"a.wdjob"));
+        ASSERT_TRUE(WaitUntil([&] {
+            return ControlText(dialog, IDC_RATE_TEXT) == L"Transfer Rate: paused";
+        }, 2000));
+        EXPECT_EQ(ControlText(dialog, IDC_PROGRESS_PAUSE), L"&Resume");
+        std::wstring elapsed = ControlText(dialog, IDC_ELAPSED_TEXT);
+        Sleep(1500);
+        EXPECT_EQ(SizeOf(Target(L"a.wdjob")), held) << "nothing written while paused";
+        EXPECT_LT(held, 400000);
+        EXPECT_EQ(ControlText(dialog, IDC_ELAPSED_TEXT), elapsed);
+        EXPECT_EQ(standIn.Calls().size(), 1u);
+        ClickButton(dialog, resume ? IDC_PROGRESS_PAUSE : IDC_PROGRESS_CANCEL);
+        WaitForEnd();
+        if (resume) {
+            for (auto& file : files) EXPECT_EQ(Bytes(Target(FileNameOf(file))), Original(file));
+        } else {
+            EXPECT_EQ(standIn.Calls().size(), 1u);
+            EXPECT_TRUE(kit::Listing(destination_).empty()) << "the partial copy is removed";
+        }
+        for (auto& file : files) DeleteFileW(Target(FileNameOf(file)).c_str());
+    }
+}
+
+// Paused before a file starts (here while the destination question is open, which leaves the
+// progress dialog usable): the question stays until answered, and no file starts until Resume.
+TEST_F(JobTest, PauseBetweenFilesStartsNoFileUntilResume) {
+    kit::StandIn& standIn = kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob"});
+    std::wstring missing = destination_ + L"\\new";
+    HWND box = nullptr, progress = nullptr;
+    StartWithDestinationQuestion(files, missing, box, progress);
+    if (HasFatalFailure()) return;
+    ClickButton(progress, IDC_PROGRESS_PAUSE);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(box)) << "the question stays open";
+    PostCommand(box, IDYES);
+    ASSERT_TRUE(WaitForWindowGone(box, 5000));
+    Sleep(500);
+    EXPECT_TRUE(standIn.Calls().empty());
+    ClickButton(progress, IDC_PROGRESS_PAUSE);
+    WaitForEnd();
+    EXPECT_EQ(Bytes(missing + L"\\a.wdjob"), Original(files[0]));
+}
+
+// ---- the files' own folder ------------------------------------------------------------------
+
+// A second drive letter of the prefix onto `folder` (a link in its dosdevices, as Windows
+// reaches one folder through another letter), removed by the destructor; empty when none.
+class SecondLetter {
+public:
+    explicit SecondLetter(const std::wstring& folder) {
+        wchar_t prefix[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+        wchar_t letter = L'Y';
+        while (letter > L'M' && (GetLogicalDrives() & (1u << (letter - L'A')))) --letter;
+        link_ = L"'" + std::wstring(prefix) + L"/dosdevices/" + wchar_t(towlower(letter)) + L":'";
+        if (!prefix[0]) return;
+        journal_.reset(new NextRunUndo(L"second-letter", L"rm -f " + link_));
+        if (kit::RunUnix(L"rm -f " + link_ + L" && ln -s '" + kit::UnixPathOf(folder) + L"' " +
+                         link_)) {
+            root_ = std::wstring(1, letter) + L":\\";
+        }
+    }
+    ~SecondLetter() { kit::RunUnix(L"rm -f " + link_); }
+    const std::wstring& Root() const { return root_; }
+
+private:
+    std::wstring link_ = L"''", root_;
+    std::unique_ptr<NextRunUndo> journal_;
+};
+
+// Sent into the folder the files are in, under another spelling: one notice for the whole
+// selection, no replace question, every file as it was; a file of the selection that lives
+// elsewhere still goes.
+TEST_F(JobTest, TheFilesOwnFolderUnderAnotherSpellingSaysSoOnceAndTheOthersGo) {
+    kit::InstallStandIn();
+    auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"});
+    std::wstring upper = source_, other = root_.Path() + L"\\elsewhere.wdjob";
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    SecondLetter letter(source_);
+    ASSERT_FALSE(letter.Root().empty()) << "no second drive letter could be made";
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {upper, L"The selected files are already in the destination directory:"},
+        {letter.Root(), L"3 of the selected files are already in the destination directory:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        auto selection = files;
+        bool withOther = c.second[0] == L'3';
+        if (withOther) {
+            ASSERT_TRUE(kit::WriteBytes(other, "elsewhere"));
+            selection.push_back(other);
+        }
+        Start(selection, c.first, false);  // a move would delete the only copy
+        HWND notice = WaitForDialog(L"Wendrift : Already there");
+        ASSERT_TRUE(notice);
+        EXPECT_EQ(MessageBoxText(notice).find(c.second), 0u) << MessageBoxText(notice);
+        PostCommand(notice, IDOK);
+        WaitForEnd();
+        EXPECT_FALSE(FindWindowW(L"#32770", L"Confirm File Replace"));
+        EXPECT_FALSE(FindWindowW(L"#32770", L"Wendrift : Already there")) << "said once";
+        for (auto& file : files) EXPECT_EQ(Bytes(file), Original(file));
+        if (withOther) {
+            EXPECT_EQ(Bytes(source_ + L"\\elsewhere.wdjob"), "elsewhere");
+        }
+    }
 }
 
 // ---- skipped and failed files ----------------------------------------------------------

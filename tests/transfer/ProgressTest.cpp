@@ -7,12 +7,15 @@
 #include "transfer/ProgressContext.h"
 #include "transfer/ProgressDlg.h"
 #include "transfer/ProgressState.h"
+#include "transfer/TaskbarProgress.h"
 #include "transfer/TransferPlatform.h"
 #include "transfer/TransferProgressRoutine.h"
 #include "transfer/TransferResources.h"
+#include "winframe/ApartmentScope.h"
 #include "winframe/LibraryContext.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <gtest/gtest.h>
 
 #include <type_traits>
@@ -256,6 +259,98 @@ TEST_F(ProgressRoutineTest, AnswersWithoutWaitingForTheMutex) {
     CloseHandle(held);
 }
 
+// ---- pause, resume and the taskbar ---------------------------------------------------------
+
+TEST_F(ProgressRoutineTest, PauseStopsTheClockAndTheRateUntilResume) {
+    HWND pause = GetDlgItem(dialog_.Handle(), IDC_PROGRESS_PAUSE);
+    EXPECT_EQ(WindowText(pause), L"&Pause");
+    state_.StartClock(gNow);
+    gNow += 2000;
+    Call(8 * 1048576LL, 2 * 1048576LL);
+    SendMessageW(pause, BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(pause), L"&Resume");
+    EXPECT_EQ(Rate(), L"Transfer Rate: paused");
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:02");
+    gNow += 60000;
+    dialog_.Render();
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:02") << "the clock stands still";
+    EXPECT_EQ(Rate(), L"Transfer Rate: paused");
+
+    SendMessageW(pause, BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(pause), L"&Pause");
+    EXPECT_EQ(Rate(), L"Transfer Rate: calculating...");
+    gNow += 1000;
+    Call(8 * 1048576LL, 4 * 1048576LL);
+    dialog_.Render();
+    EXPECT_EQ(Elapsed(), L"Elapsed Time: 00:00:03");
+    EXPECT_EQ(Rate(), L"Transfer Rate: 2.00 MB/sec") << "measured from the resume, not across";
+}
+
+std::vector<TaskbarProgress> gTaskbar;
+bool gTaskbarTakes = true;
+bool RecordTaskbar(HWND, const TaskbarProgress& progress) {
+    gTaskbar.push_back(progress);
+    return gTaskbarTakes;
+}
+
+TEST_F(ProgressRoutineTest, TheTaskbarButtonShowsProgressPauseAndAnOpenError) {
+    gTaskbar.clear();
+    gTaskbarTakes = false;  // no button yet: asked again at the next paint
+    Platform().showOnTaskbar = RecordTaskbar;
+    state_.BeginFile(2, 4, L"song.mp3");
+    dialog_.Render();
+    gTaskbarTakes = true;
+    Call(1000, 500);
+    dialog_.Render();
+    dialog_.Render();  // nothing changed: nothing sent
+    state_.Pause(gNow);
+    dialog_.Render();
+    state_.Resume(gNow);
+    state_.ShowingError(true);
+    dialog_.Render();
+    state_.ShowingError(false);
+    dialog_.Render();
+    using S = TaskbarState;
+    const std::vector<std::pair<S, ULONGLONG>> expected = {
+        {S::Normal, 100}, {S::Normal, 150}, {S::Paused, 150}, {S::Error, 150}, {S::Normal, 150}};
+    ASSERT_EQ(gTaskbar.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(gTaskbar[i].state, expected[i].first) << i;
+        EXPECT_EQ(gTaskbar[i].completed, expected[i].second) << i;
+        EXPECT_EQ(gTaskbar[i].total, 400u) << i;
+    }
+}
+
+// What a screen reader asks each bar: named by the text above it, valued by its percentage.
+TEST_F(ProgressRoutineTest, ScreenReadersReadEachBarsNameAndPercentage) {
+    ApartmentScope apartment;  // as the transfer's UI thread has one
+    const IID accessible = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0, 0xAA, 0, 0x38, 0x9B, 0x71}};
+    state_.BeginFile(1, 3, L"song.mp3");
+    Call(1000, 250);
+    dialog_.Render();
+    const std::pair<int, std::wstring> bars[] = {
+        {IDC_OVERALL_BAR, L"Overall Progress (file 1 of 3) : 33%|33%"},
+        {IDC_CURRENT_BAR, L"Current file: 'song.mp3' : 25%|25%"}};
+    for (const auto& bar : bars) {
+        IAccessible* object = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(dialog_.Handle(), bar.first), OBJID_CLIENT,
+                                             accessible, reinterpret_cast<void**>(&object)),
+                  S_OK);
+        VARIANT self, role;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr, value = nullptr;
+        object->get_accName(self, &name);
+        object->get_accValue(self, &value);
+        object->get_accRole(self, &role);
+        EXPECT_EQ(std::wstring(name ? name : L"") + L"|" + (value ? value : L""), bar.second);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_PROGRESSBAR);
+        SysFreeString(name);
+        SysFreeString(value);
+        object->Release();
+    }
+}
+
 // ---- the templates the shipped library carries ------------------------------------------
 
 struct Item {
@@ -382,7 +477,8 @@ TEST(DialogTemplates, TheLibraryCarriesTheProgressDialog) {
         {0x50000000, 14, 30, 216, 6, 1002, L"msctls_progress32", L""},
         {0x50020080, 15, 41, 216, 11, 1004, L"Static", L""},  // SS_NOPREFIX: "&" in names
         {0x50000000, 13, 54, 216, 6, 1003, L"msctls_progress32", L""},
-        {0x50010000, 93, 102, 58, 15, 1007, L"Button", L""},
+        {0x50010000, 60, 102, 58, 15, 1020, L"Button", L""},
+        {0x50010000, 128, 102, 58, 15, 1007, L"Button", L""},
         {0x50020000, 15, 65, 128, 9, 1018, L"Static", L""},
         {0x50020000, 15, 79, 128, 9, 1019, L"Static", L""},
     });

@@ -10,11 +10,14 @@
 #include "transfer/ProgressContext.h"
 #include "transfer/StagingFolder.h"
 #include "transfer/StartTransfer.h"
+#include "transfer/TransferPlatform.h"
 #include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwctype>
+#include <map>
 #include <memory>
 
 namespace {
@@ -85,7 +88,8 @@ protected:
         return text;
     }
     void WaitForEnd() { ASSERT_TRUE(kit::WaitForNewThreadsToEnd(before_)); }
-    void ExpectTwinsLeftAlone(const std::wstring& home, const std::wstring& destination);
+    void ExpectTwinsLeftAlone(const std::wstring& home, const std::wstring& destination,
+                              const std::wstring& alreadyThere = std::wstring());
 
     void ExpectExistingKept(const std::wstring& name) {
         EXPECT_EQ(Bytes(Target(name)), std::string("existing ") + static_cast<char>(name[0]));
@@ -254,8 +258,11 @@ TEST_F(SafeReplaceTest, ADestinationWhereNothingCanBeCreatedKeepsTheExistingTarg
 // Whatever the answer to an earlier question, a file whose target is the file itself under its
 // other name is reported and left alone. c.wdrep and d.wdrep lie in `home` and show in
 // `destination` under their other names; a different file of the first source's name waits there.
+// `alreadyThere`, when given, lies in the destination itself under another spelling: it goes
+// along, stays as it is and gets one notice.
 void SafeReplaceTest::ExpectTwinsLeftAlone(const std::wstring& home,
-                                           const std::wstring& destination) {
+                                           const std::wstring& destination,
+                                           const std::wstring& alreadyThere) {
     for (bool isCopy : {true, false}) {
         for (int answer : {IDC_REPLACE_YES, IDC_REPLACE_YES_TO_ALL}) {
             SCOPED_TRACE(std::string(isCopy ? "copy, " : "move, ") +
@@ -268,6 +275,10 @@ void SafeReplaceTest::ExpectTwinsLeftAlone(const std::wstring& home,
             for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
                 files.push_back(home + L"\\" + name);
                 ASSERT_TRUE(kit::WriteBytes(files.back(), kit::Payload(1000, name[0])));
+            }
+            if (!alreadyThere.empty()) {
+                files.push_back(alreadyThere);
+                ASSERT_TRUE(kit::WriteBytes(alreadyThere, kit::Payload(1000, 'e')));
             }
             before_ = kit::Threads();
             ASSERT_TRUE(StartTransfer(nullptr, files, destination, isCopy));
@@ -286,13 +297,23 @@ void SafeReplaceTest::ExpectTwinsLeftAlone(const std::wstring& home,
                 PostCommand(box, IDOK);
                 ASSERT_TRUE(WaitForWindowGone(box, 5000));
             }
+            std::vector<std::wstring> listing = {L"a.wdrep", L"c.wdrep", L"d.wdrep"};
+            if (!alreadyThere.empty()) {
+                HWND notice = kit::WaitForDialog(L"Wendrift : Already there");
+                ASSERT_TRUE(notice);
+                EXPECT_EQ(MessageBoxText(notice).find(L"One selected file is already in"), 0u);
+                PostCommand(notice, IDOK);
+                listing.push_back(L"e.wdrep");
+            }
             WaitForEnd();
             EXPECT_EQ(Bytes(destination + L"\\a.wdrep"), kit::Payload(200000, 'a'));
             EXPECT_EQ(kit::Exists(sources_[0]), isCopy);
             EXPECT_EQ(Bytes(files[1]), kit::Payload(1000, 'c'));
             EXPECT_EQ(Bytes(files[2]), kit::Payload(1000, 'd'));
-            EXPECT_EQ(kit::Listing(destination),
-                      (std::vector<std::wstring>{L"a.wdrep", L"c.wdrep", L"d.wdrep"}));
+            if (!alreadyThere.empty()) {
+                EXPECT_EQ(Bytes(alreadyThere), kit::Payload(1000, 'e'));
+            }
+            EXPECT_EQ(kit::Listing(destination), listing);
         }
     }
 }
@@ -343,13 +364,21 @@ private:
 
 // As Windows sees a local folder and a share of it. Wine renames such a file in place where
 // Windows refuses as between two volumes (ERROR_NOT_SAME_DEVICE): the move runs on the stand-in.
+// The folder itself under the other letter is the selection's own: its file gets the notice.
 TEST_F(SafeReplaceTest, AFileReachedUnderTwoDriveLettersIsNeverReplacedByItself) {
     if (kit::LacksRoot()) GTEST_SKIP() << "mounting one file system twice needs root";
     AliasedDrives drives(kit::Scratch::PathFor(L"aliased"));
     ASSERT_TRUE(drives.Made());
     const std::wstring folder = drives.Drive(0) + L"photos", alias = drives.Drive(1) + L"photos";
+    const std::wstring twins = drives.Drive(0) + L"twins";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    ExpectTwinsLeftAlone(folder, alias);
+    ASSERT_TRUE(CreateDirectoryW(twins.c_str(), nullptr));
+    for (const wchar_t* name : {L"c.wdrep", L"d.wdrep"}) {
+        const std::wstring file = twins + L"\\" + name;
+        ASSERT_TRUE(kit::WriteBytes(file, "twin"));
+        ASSERT_TRUE(CreateHardLinkW((folder + L"\\" + name).c_str(), file.c_str(), nullptr));
+    }
+    ExpectTwinsLeftAlone(twins, alias, folder + L"\\e.wdrep");
     // Behind the question, the engine's own guard: after the copy across volumes the source's
     // name shows the file just put in place, so the move keeps it.
     kit::StandIn& standIn = kit::InstallStandIn();
@@ -483,3 +512,56 @@ TEST_F(SafeReplaceTest, ATransferClearsTheStagingFolderOfAKilledHostButNotOneInU
 }
 
 }  // namespace
+
+// ---- reparse points of our name -------------------------------------------------------------
+
+namespace {
+
+// The tag the platform reports for each name from "~wd" on; every other name as it says.
+std::map<std::wstring, DWORD> gTags;
+
+BOOL WINAPI TaggedInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information,
+                              DWORD size) {
+    if (!GetFileInformationByHandleEx(file, kind, information, size)) return FALSE;
+    wchar_t path[MAX_PATH] = {};
+    std::wstring name(path, GetFinalPathNameByHandleW(file, path, MAX_PATH, 0) % MAX_PATH);
+    auto tagged = gTags.find(name.substr(std::min(name.find(L"~wd"), name.size())));
+    if (kind == FileAttributeTagInfo && tagged != gTags.end()) {
+        auto* info = static_cast<FILE_ATTRIBUTE_TAG_INFO*>(information);
+        info->FileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        info->ReparseTag = tagged->second;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// Only a name surrogate (junction, symbolic link, mount point) is never entered or removed;
+// a cloud placeholder or a deduplicated file of ours is an ordinary folder or file to the sweep.
+TEST(StaleStagingFolders, OnlyNameSurrogatesAreLeftAloneOtherReparsePointsGo) {
+    kit::Scratch folder(L"stale-tags");
+    struct Case { const wchar_t* name; const wchar_t* tagged; DWORD tag; bool folderGoes; };
+    const Case cases[] = {
+        {L"~wd000000C1.tmp", L"~wd000000C1.tmp", IO_REPARSE_TAG_CLOUD_1, true},
+        {L"~wd000000C2.tmp", L"~wd000000C2.tmp", IO_REPARSE_TAG_MOUNT_POINT, false},
+        {L"~wd000000C3.tmp", L"~wd000000C3.tmp\\f", IO_REPARSE_TAG_DEDUP, true},
+        {L"~wd000000C4.tmp", L"~wd000000C4.tmp\\f", IO_REPARSE_TAG_SYMLINK, false},
+    };
+    gTags.clear();
+    for (const Case& c : cases) {
+        std::wstring path = folder / c.name;
+        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+        ASSERT_TRUE(kit::WriteBytes(path + L"\\f", "part of a file"));
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        gTags[c.tagged] = c.tag;
+    }
+    Platform().fileInformation = TaggedInformation;
+    EXPECT_EQ(RemoveStaleStagingFolders(folder.Path()), 2u);
+    kit::RestorePlatform();
+    for (const Case& c : cases) {
+        EXPECT_EQ(kit::Exists(folder / c.name), !c.folderGoes) << c.name;
+        if (!c.folderGoes) {
+            EXPECT_TRUE(kit::Exists(folder / c.name + L"\\f")) << c.name;
+        }
+    }
+}

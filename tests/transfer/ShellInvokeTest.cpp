@@ -11,7 +11,7 @@
 #include "store/ShellRegistrar.h"
 #include "tools/shellhost/MenuTree.h"
 #include "tools/shellhost/ShellSelection.h"
-#include "transfer/PathText.h"
+#include "winframe/PathRules.h"
 #include "transfer/TransferResources.h"
 
 #include <gtest/gtest.h>

@@ -5,9 +5,13 @@
 //                                     every file of the folder copied through the registered
 //                                     library as the shell starts it (selection, menu,
 //                                     InvokeCommand "Cop&y To/&1."), with its progress dialog:
-//                                     ms = from InvokeCommand until the transfer's threads are
-//                                     gone; then checks every file arrived whole. A transfer of
-//                                     the warm-up folder comes first (warmup_ms).
+//                                     ms = from InvokeCommand until the transfer lets go of the
+//                                     host's process reference, its last act; then checks every
+//                                     file arrived whole. A transfer of the warm-up folder
+//                                     comes first (warmup_ms), then the same again (fixed_ms:
+//                                     the start and end of a transfer, with its one small file)
+//                                     and its parts: a thread making, showing and destroying
+//                                     the dialog (dialog_ms), one more thread (threads_ms).
 //   copyloop SOURCE_FOLDER DESTINATION  the same files by a plain CopyFileExW loop (no routine).
 //   copyloop-new SOURCE_FOLDER DESTINATION
 //                                     the same loop with COPY_FILE_FAIL_IF_EXISTS, as the
@@ -23,12 +27,14 @@
 #include "WendriftClassIds.h"
 #include "store/AssociationStore.h"
 #include "tools/shellhost/MenuTree.h"
-#include "tools/shellhost/ProcessThreads.h"
 #include "tools/shellhost/ShellSelection.h"
 #include "transfer/FileIdentity.h"
 #include "transfer/ProgressContext.h"
+#include "transfer/ProgressDlg.h"
 #include "transfer/ProgressState.h"
 #include "transfer/TransferProgressRoutine.h"
+#include "transfer/TransferResources.h"
+#include "winframe/LibraryContext.h"
 
 #include "tools/bench/BenchClock.h"
 
@@ -85,27 +91,39 @@ bool AllArrived(const std::wstring& source, const std::wstring& destination) {
     return true;
 }
 
-// Waits until no thread started since `before` is left: opens each new one and waits for it,
-// then looks again for threads those started. Snapshots are costly under Wine (the server
-// lists every thread), so they are taken only when the known threads have ended.
-bool WaitForNewThreads(const std::vector<DWORD>& before, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::vector<HANDLE> handles;
-        for (DWORD id : ThreadsOfThisProcess()) {
-            if (std::find(before.begin(), before.end(), id) != before.end()) continue;
-            if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id)) handles.push_back(thread);
-        }
-        if (handles.empty()) return true;
-        DWORD spent = GetTickCount() - start;
-        DWORD result = spent >= timeoutMs ? WAIT_TIMEOUT
-                                          : WaitForMultipleObjects(
-                                                static_cast<DWORD>(std::min<size_t>(handles.size(), MAXIMUM_WAIT_OBJECTS)),
-                                                handles.data(), TRUE, timeoutMs - spent);
-        for (HANDLE thread : handles) CloseHandle(thread);
-        if (result == WAIT_TIMEOUT || result == WAIT_FAILED) return false;
+// The host's process reference, as Explorer hands it to a handler (SHSetInstanceExplorer): a
+// transfer holds it from its start and lets go as its UI thread's last act. Its event is set
+// then, so the end is noticed at once, with no look at the process's threads (a snapshot costs
+// milliseconds under Wine).
+class HostReference : public IUnknown {
+public:
+    HostReference() : released_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    ~HostReference() { CloseHandle(released_); }
+    HostReference(const HostReference&) = delete;
+    HostReference& operator=(const HostReference&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = iid == IID_IUnknown ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
-}
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&count_); }
+    // The benchmark's own reference stays: back to it means the transfer let go.
+    ULONG STDMETHODCALLTYPE Release() override {
+        LONG left = InterlockedDecrement(&count_);
+        if (left == 1) SetEvent(released_);
+        return static_cast<ULONG>(left);
+    }
+    bool WaitForRelease(DWORD timeoutMs) {
+        return WaitForSingleObject(released_, timeoutMs) == WAIT_OBJECT_0;
+    }
+
+private:
+    LONG count_ = 1;
+    HANDLE released_;
+};
 
 // One "Cop&y To" of every file in source into destination; elapsedMs is from InvokeCommand
 // until the transfer's threads are gone.
@@ -137,11 +155,13 @@ bool TimedTransfer(const std::wstring& source, const std::wstring& destination, 
         info.cbSize = sizeof(info);
         info.lpVerb = MAKEINTRESOURCEA(item->id - 100);
         info.nShow = SW_SHOWNORMAL;
-        std::vector<DWORD> before = ThreadsOfThisProcess();
+        HostReference host;
+        SHSetInstanceExplorer(&host);
         double start = NowMs();
         HRESULT hr = menu->InvokeCommand(&info);
-        bool ended = hr == S_OK && WaitForNewThreads(before, 300000);
+        bool ended = hr == S_OK && host.WaitForRelease(300000);
         elapsedMs = NowMs() - start;
+        SHSetInstanceExplorer(nullptr);
         if (hr != S_OK || !ended) {
             fprintf(stderr, "the transfer did not end (InvokeCommand 0x%08lX)\n",
                     static_cast<unsigned long>(hr));
@@ -156,17 +176,54 @@ bool TimedTransfer(const std::wstring& source, const std::wstring& destination, 
     return done;
 }
 
+// A thread started, running `work` and waited for, in milliseconds: the median of five, after
+// one that sets up what this program's own copy of the code does once.
+double ThreadMs(LPTHREAD_START_ROUTINE work) {
+    std::vector<double> samples;
+    for (int round = 0; round < 6; ++round) {
+        double start = NowMs();
+        HANDLE thread = CreateThread(nullptr, 0, work, nullptr, 0, nullptr);
+        if (!thread) return -1;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        if (round > 0) samples.push_back(NowMs() - start);
+    }
+    return Median(samples);
+}
+
+// The transfer's UI thread alone: the progress dialog from the library's own template made,
+// shown, its messages answered and destroyed.
+DWORD WINAPI DialogAlone(LPVOID) {
+    ProgressDlg dialog;
+    if (dialog.CreateModeless(LibraryModule(), MAKEINTRESOURCEW(IDD_PROGRESS), nullptr)) {
+        ShowWindow(dialog.Handle(), SW_SHOW);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        DestroyWindow(dialog.Handle());
+    }
+    return 0;
+}
+
+// The worker thread alone, doing nothing.
+DWORD WINAPI NothingAlone(LPVOID) { return 0; }
+
 // The shell's process has shown windows of the common controls long before a transfer starts;
 // this one has not. A first transfer of one small file loads and sets up what a process does
-// once (its time is printed as warmup_ms), then the timed one runs.
+// once (its time is printed as warmup_ms); the same again is the fixed cost of a transfer
+// (fixed_ms), with its parts; then the timed one runs.
 int Invoke(const std::wstring& source, const std::wstring& destination,
            const std::wstring& warmUpSource, const std::wstring& warmUpDestination) {
-    double warmUpMs = 0, ms = 0;
-    if (!TimedTransfer(warmUpSource, warmUpDestination, warmUpMs) ||
-        !TimedTransfer(source, destination, ms)) {
-        return 1;
+    double warmUpMs = 0, fixedMs = 0, ms = 0;
+    if (!TimedTransfer(warmUpSource, warmUpDestination, warmUpMs)) return 1;
+    for (const FileEntry& file : ListFiles(warmUpDestination)) {
+        DeleteFileW((warmUpDestination + L"\\" + file.name).c_str());
     }
-    printf("warmup_ms %.3f\nms %.3f\n", warmUpMs, ms);
+    if (!TimedTransfer(warmUpSource, warmUpDestination, fixedMs)) return 1;
+    SetLibraryModule(GetModuleHandleW(L"Wendrift.dll"));
+    double dialogMs = ThreadMs(DialogAlone), threadsMs = ThreadMs(NothingAlone);
+    if (!TimedTransfer(source, destination, ms)) return 1;
+    printf("warmup_ms %.3f\nfixed_ms %.3f\ndialog_ms %.3f\nthreads_ms %.3f\nms %.3f\n", warmUpMs,
+           fixedMs, dialogMs, threadsMs, ms);
     return 0;
 }
 

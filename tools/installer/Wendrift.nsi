@@ -2,8 +2,8 @@
 ; registers the library in the 64-bit registry and adds the Start-menu shortcut and the
 ; uninstall entry. On Windows 11 it also registers the packages that put "Copy To" and
 ; "Move To" into the first right-click menu, one package per entry. The build passes LIBRARY,
-; CONFIG_PROGRAM (both signed), VERSION, OUTFILE, PACKAGE_DIR, CERTIFICATE, PACKAGE_DEFINES and
-; SIGNING with -D.
+; CONFIG_PROGRAM (both signed), VERSION, OUTFILE, PACKAGE_DIR, CERTIFICATE, PACKAGE_DEFINES,
+; IDS_DEFINES and SIGNING with -D.
 
 Unicode true
 Target amd64-unicode
@@ -17,6 +17,8 @@ SetCompressor /SOLID lzma
 ; list and signing certificate; CERTIFICATE_SELF_SIGNED when nobody but the machine that
 ; trusts it vouches for it, and CERTIFICATE_THUMBPRINT.
 !include "${PACKAGE_DEFINES}"
+; PROGID, STORE_KEY and the class ids, written once for the library and the setup.
+!include "${IDS_DEFINES}"
 
 !ifndef VERSION
   !error "VERSION must be defined"
@@ -33,8 +35,6 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Wendrift"
 !define PUBLISHER "The Wendrift authors"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Wendrift"
-!define STORE_KEY "Software\Wendrift\Extensions"
-!define PROGID "Wendrift.ShellCallback.1"
 !define SHORTCUT_DIR "$SMPROGRAMS\Wendrift"
 !define SHORTCUT "${SHORTCUT_DIR}\Wendrift Configuration.lnk"
 !define SETUP_LOG "Wendrift-setup.log"
