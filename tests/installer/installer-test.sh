@@ -293,6 +293,7 @@ expect_log 'Other users: registered at their next logon'
 ran=$(tr -d '\r' <"$commands" 2>/dev/null | tail -n1)
 stub=$(value_of "HKLM\\$active_setup" StubPath)
 check "Active Setup runs what the setup ran: $ran" test "REG_SZ $ran" = "$stub" -a -n "$ran"
+check "the command is whole (NSIS cuts its strings at 1024 characters)" grep -qE 'exit \$f"$' <<<"$ran"
 check "the command holds nothing of the folder's name" \
   python3 -c 'import sys; sys.exit(any(c in sys.argv[1] for c in "\u2018\u2019\u201a\u201b\u00fc\u4e2d`") or "wd Bob" in sys.argv[1])' "$ran"
 check "the command reads the folder from the uninstall entry" grep -qF -- \
