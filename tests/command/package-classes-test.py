@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """package-classes-test.py PACKAGE_FOLDER LIBRARY PROBE README NAME=ID...
 
-The class ids as Windows meets them: each built package declares exactly its entry's one verb
-and one class, the class is created through the built library's DllGetClassObject and its
+The class ids as Windows meets them: each built package (x64, and ARM64 in arm64/) declares
+exactly its entry's one verb and one class, the class is created through the built library's DllGetClassObject and its
 command carries the entry's title; and the README spells every id of the build as it is, with
 no near copy of one."""
 import os
@@ -29,7 +29,9 @@ run = subprocess.run([wine_run, probe, library_path] + [e[1] for e in EXPECTED.v
 titles = dict(line.split(" ", 1) for line in run.stdout.splitlines() if " " in line)
 
 failures = []
-for package, (verb, class_id, title) in EXPECTED.items():
+for package, (verb, class_id, title) in ((os.path.join(architecture, name), expected)
+                                          for architecture in ("", "arm64")
+                                          for name, expected in EXPECTED.items()):
     with zipfile.ZipFile(os.path.join(folder, package)) as archive:
         manifest = ElementTree.fromstring(archive.read("AppxManifest.xml"))
     verbs = [(v.get("Id"), v.get("Clsid").upper()) for v in manifest.iterfind(".//desktop5:Verb", NS)]

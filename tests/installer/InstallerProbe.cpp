@@ -11,8 +11,9 @@
 //                           notes the message that comes and answers it, then closes the window
 //                           (Cancel, or Close once it has done its work); writes the notes to OUT
 //                           (UTF-8, "caption: ", "button: ", "message: " lines)
-// Copied into the prefix as powershell.exe, it stands in for PowerShell: it appends its own
-// command line (UTF-8) to commands.txt beside itself and answers 0, as Wine's stub does.
+// Copied as powershell.exe or regsvr32.exe, it stands in for that program: it appends its own
+// command line (UTF-8) to commands.txt beside itself and answers 0 (as Wine's PowerShell stub
+// does; regsvr32 for an ARM64 library, which Wine cannot load).
 #include "UiDriver.h"
 
 #include <windows.h>
@@ -137,7 +138,7 @@ int Pages(const wchar_t* commandFile, const wchar_t* outFile) {
     return AppendUtf8(outFile, notes) && box != nullptr && closed ? 0 : 1;
 }
 
-int RecordAsPowerShell(const std::wstring& self) {
+int RecordCommandLine(const std::wstring& self) {
     std::wstring log = self.substr(0, self.find_last_of(L'\\') + 1) + L"commands.txt";
     return AppendUtf8(log, std::wstring(GetCommandLineW()) + L"\n") ? 0 : 1;
 }
@@ -148,8 +149,9 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring own = self;
-    if (_wcsicmp(own.substr(own.find_last_of(L'\\') + 1).c_str(), L"powershell.exe") == 0) {
-        return RecordAsPowerShell(own);
+    const std::wstring name = own.substr(own.find_last_of(L'\\') + 1);
+    if (_wcsicmp(name.c_str(), L"powershell.exe") == 0 || _wcsicmp(name.c_str(), L"regsvr32.exe") == 0) {
+        return RecordCommandLine(own);
     }
     std::wstring command = argc > 2 ? argv[1] : L"";
     if (command == L"wait") return WaitForWindow(L"#32770", argv[2], kTimeoutMs) ? 0 : 1;

@@ -6,12 +6,14 @@
 # PowerShell quote character: both packages, trust by thumbprint, the registration commands (a
 # stand-in PowerShell records them), Active Setup versions, the uninstall taking exactly what
 # the setup brought; an upgrade from the one two-verb package; /D folders outside the program
-# folders, a busy one refused; the setup and the uninstaller in the user's language; a full
+# folders, a busy one refused; Windows on ARM, through the test setup's seam (the machine and
+# regsvr32 from the environment); the setup and the uninstaller in the user's language; a full
 # install drive.
-# Usage: installer-test.sh SETUP.exe associate-for-test.exe installer-probe-for-test.exe
-#                          wendrift-shellhost.exe SIGNED_FOLDER PACKAGE_FOLDER
+# Usage: installer-test.sh SETUP.exe TEST_SETUP.exe associate-for-test.exe
+#                          installer-probe-for-test.exe wendrift-shellhost.exe SIGNED_FOLDER
+#                          PACKAGE_FOLDER
 set -u
-setup=$1 helper=$2 probe=$3 shellhost=$4 signed=$5 package=$6
+setup=$1 test_setup=$2 helper=$3 probe=$4 shellhost=$5 signed=$6 package=$7
 : "${WINEPREFIX:?}"
 # No .desktop files for the shortcut in the Linux home: Wine's menu builder stays off.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -160,6 +162,7 @@ esac
 shortcut=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Wendrift/Wendrift Configuration.lnk' 2>/dev/null | head -n1)
 if [ -n "$shortcut" ]; then pass "shortcut $shortcut"; else fail "no Start-menu shortcut"; fi
 expect_log 'build 19045: no Windows 11 menu'
+expect_log 'Native machine 34404: the x64 programs and packages'  # IMAGE_FILE_MACHINE_AMD64
 cp "$dir/Wendrift-setup.log" "$work/program-files.log"
 expect_no_file "$dir/Wendrift.msix"
 expect_no_key "$trust"
@@ -290,6 +293,7 @@ expect_log 'Other users: registered at their next logon'
 ran=$(tr -d '\r' <"$commands" 2>/dev/null | tail -n1)
 stub=$(value_of "HKLM\\$active_setup" StubPath)
 check "Active Setup runs what the setup ran: $ran" test "REG_SZ $ran" = "$stub" -a -n "$ran"
+check "the command is whole (NSIS cuts its strings at 1024 characters)" grep -qE 'exit \$f"$' <<<"$ran"
 check "the command holds nothing of the folder's name" \
   python3 -c 'import sys; sys.exit(any(c in sys.argv[1] for c in "\u2018\u2019\u201a\u201b\u00fc\u4e2d`") or "wd Bob" in sys.argv[1])' "$ran"
 check "the command reads the folder from the uninstall entry" grep -qF -- \
@@ -350,6 +354,30 @@ expect_no_file "$dir"
 expect_key "$trust"
 w reg delete "$trust" /f
 expect_no_key 'HKLM\Software\Wendrift'
+
+echo "--- Windows on ARM (Windows 11): the ARM64 programs and packages, registered natively"
+# The test's setup is told the machine is ARM64 (IMAGE_FILE_MACHINE_ARM64) and which regsvr32 is
+# the native one: a stand-in that records what it is asked, as Wine cannot load ARM64 code.
+mkdir -p "$work/native"; cp "$probe" "$work/native/regsvr32.exe"
+registrations="$work/native/commands.txt"
+arm() { WENDRIFT_TEST_NATIVE_MACHINE=0xAA64 WENDRIFT_TEST_REGSVR32="$(winepath -w "$work/native/regsvr32.exe")" "$@"; }
+arm w "$test_setup" /S || fail "the setup for ARM64 exited with $?"
+arm w "$test_setup" /S || fail "the setup for ARM64 over itself exited with $?"
+for name in Wendrift.dll WendriftConfig.exe; do same "$dir/$name" "$signed/arm64/$name" "installed $name is the ARM64 build's"; done
+for name in Wendrift.CopyTo Wendrift.MoveTo; do
+  same "$dir/$name.msix" "$package/arm64/$name.msix" "installed $name.msix is the ARM64 package"
+done
+expect_log 'Native machine 43620: the arm64 programs and packages'
+check "the native regsvr32 registered the library, once per install" test \
+  "$(tr -d '\r' <"$registrations" | sed 's/^"[^"]*" *//' | sort | uniq -c | sed 's/^ *//')" = "2 /s \"$windir\\Wendrift.dll\""
+check "the packages of another architecture go before the ARM64 ones are added" \
+  grep -qF -- "-or \$_.Architecture -ne 'Arm64' } | Remove-AppxPackage" <(tail -n1 "$commands")
+w "$helper" "$ext1" 'C:\Wendrift Target\One' || fail "associating $ext1"
+arm uninstall
+expect_no_file "$dir"
+expect_no_key "$store\\$ext1"  # the uninstaller's own x64 library ran Uninstall
+check "the native regsvr32 unregistered it" grep -qF -- "/u /s \"$windir\\Wendrift.dll\"" "$registrations"
+expect_no_key "$trust"
 
 echo "--- Windows 10: installs outside the program folders"
 # Wine keeps no security descriptors (it reads back one made from the Unix mode): what it can

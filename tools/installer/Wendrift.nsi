@@ -1,9 +1,12 @@
 ; Wendrift setup: installs the shell extension and the configuration program side by side,
 ; registers the library in the 64-bit registry and adds the Start-menu shortcut and the
 ; uninstall entry. On Windows 11 it also registers the packages that put "Copy To" and
-; "Move To" into the first right-click menu, one package per entry. The build passes LIBRARY,
-; CONFIG_PROGRAM (both signed), VERSION, OUTFILE, PACKAGE_DIR, CERTIFICATE, PACKAGE_DEFINES,
-; IDS_DEFINES and SIGNING with -D.
+; "Move To" into the first right-click menu, one package per entry. It carries the programs and
+; packages for x64 and for ARM64 and installs those of the machine's own architecture: the file
+; manager of Windows on ARM is an ARM64 process and loads ARM64 libraries only. The build passes
+; LIBRARY, CONFIG_PROGRAM, ARM64_LIBRARY, ARM64_CONFIG_PROGRAM (all signed), VERSION, OUTFILE,
+; PACKAGE_DIR (the x64 packages, the ARM64 ones in its arm64 folder), CERTIFICATE,
+; PACKAGE_DEFINES, IDS_DEFINES and SIGNING with -D; ARCHITECTURE_SEAM only for the test's setup.
 
 Unicode true
 Target amd64-unicode
@@ -25,6 +28,12 @@ SetCompressor /SOLID lzma
 !endif
 !ifndef SIGNING
   !error "SIGNING must name the signing script"
+!endif
+!ifndef ARM64_LIBRARY
+  !error "ARM64_LIBRARY must name the ARM64 library"
+!endif
+!ifndef ARM64_CONFIG_PROGRAM
+  !error "ARM64_CONFIG_PROGRAM must name the ARM64 configuration program"
 !endif
 
 ; Every program this setup brings is signed with the packages' certificate: the uninstaller
@@ -60,9 +69,10 @@ SetCompressor /SOLID lzma
 !define POWERSHELL '"$SYSDIR\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -ExecutionPolicy Bypass -WindowStyle Hidden'
 ; For the user who runs it: the one package of earlier setups goes, so that its entry never
 ; stands beside the new ones (when it cannot go, nothing new is added); then for each package,
-; any of another publisher (an earlier key) and this version of ours (which Windows refuses to
-; register again with new content) go and it is added. Exit code 1 when any step failed.
-!define REGISTER_PACKAGES "$$ErrorActionPreference = 'Stop'; $$f = 0; $$d = Get-ItemPropertyValue -LiteralPath 'HKLM:\${UNINSTALL_KEY}' -Name InstallLocation; Get-AppxPackage -Name '${LEGACY_PACKAGE}' | Remove-AppxPackage; foreach ($$p in ${PACKAGE_NAMES}) { try { Get-AppxPackage -Name $$p | Where-Object { $$_.PublisherId -ne '${PACKAGE_PUBLISHER_ID}' -or $$_.Version -eq '${VERSION}' } | Remove-AppxPackage; Add-AppxPackage -Path (Join-Path $$d ($$p + '.msix')) -ExternalLocation $$d -ForceUpdateFromAnyVersion } catch { $$f = 1 } }; exit $$f"
+; any of another publisher (an earlier key), of this version of ours (which Windows refuses to
+; register again with new content) and of another architecture go and it is added. Exit code 1
+; when any step failed. $PackageArchitecture is the setup's own word (X64 or Arm64), no data.
+!define REGISTER_PACKAGES "$$ErrorActionPreference = 'Stop'; $$f = 0; $$d = Get-ItemPropertyValue -LiteralPath 'HKLM:\${UNINSTALL_KEY}' -Name InstallLocation; Get-AppxPackage -Name '${LEGACY_PACKAGE}' | Remove-AppxPackage; foreach ($$p in ${PACKAGE_NAMES}) { try { Get-AppxPackage -Name $$p | Where-Object { $$_.PublisherId -ne '${PACKAGE_PUBLISHER_ID}' -or $$_.Version -eq '${VERSION}' -or $$_.Architecture -ne '$PackageArchitecture' } | Remove-AppxPackage; Add-AppxPackage -Path (Join-Path $$d ($$p + '.msix')) -ExternalLocation $$d -ForceUpdateFromAnyVersion } catch { $$f = 1 } }; exit $$f"
 ; For every user: each package any install of ours registered, whichever key signed it.
 !define UNREGISTER_PACKAGES "foreach ($$p in ${PACKAGE_NAMES}, '${LEGACY_PACKAGE}') { Get-AppxPackage -AllUsers -Name $$p | Remove-AppxPackage -AllUsers }"
 
@@ -111,6 +121,10 @@ Var FolderState   ; new, empty, installed or refused (ClassifyInstallFolder)
 Var ProtectFiles  ; 1: each file written gets the protected owner and access list
 Var Failed        ; 1 when MoveAside could not rename
 Var Protection    ; that security descriptor
+Var Architecture  ; x64 or arm64: the programs and packages this machine's file manager loads
+Var PackageArchitecture  ; the same as PowerShell names it: X64 or Arm64
+Var NativeMachine ; the machine Windows reports, IMAGE_FILE_MACHINE_*
+Var Registrar     ; the native regsvr32, which loads a library of the machine's architecture
 
 ; A line of the setup log (UTF-16, so that it shows every folder name as it is), which stays in
 ; the install folder, and of the details window.
@@ -163,10 +177,55 @@ Var Protection    ; that security descriptor
   ${EndIf}
 !macroend
 
+; $Registrar: the machine's own regsvr32. This setup and its uninstaller are x64 programs; on
+; Windows on ARM they run emulated, with the system folder unredirected, where regsvr32 is
+; ARM64 and so loads the ARM64 library, which no x64 process can. The test's setup may name a
+; stand-in (Wine runs no ARM64 code).
+!macro ChooseRegistrarFunction un
+  Function ${un}ChooseRegistrar
+    StrCpy $Registrar "$SYSDIR\regsvr32.exe"
+!ifdef ARCHITECTURE_SEAM
+    ReadEnvStr $0 WENDRIFT_TEST_REGSVR32
+    ${IfThen} $0 != "" ${|} StrCpy $Registrar $0 ${|}
+!endif
+  FunctionEnd
+!macroend
+!insertmacro ChooseRegistrarFunction ""
+!insertmacro ChooseRegistrarFunction "un."
+
+!define IMAGE_FILE_MACHINE_AMD64 0x8664
+!define IMAGE_FILE_MACHINE_ARM64 0xAA64
+; $Architecture from the machine's native architecture, not the one this x64 process sees: on
+; Windows on ARM, GetNativeSystemInfo answers x64 to an emulated x64 process; IsWow64Process2
+; (every Windows that runs x64 programs on ARM64 has it) answers the truth. The test's setup
+; takes the machine from WENDRIFT_TEST_NATIVE_MACHINE instead.
+Function ChooseArchitecture
+  StrCpy $NativeMachine 0
+!ifdef ARCHITECTURE_SEAM
+  ReadEnvStr $NativeMachine WENDRIFT_TEST_NATIVE_MACHINE
+!else
+  System::Call 'kernel32::IsWow64Process2(p -1, *i 0 r1, *i 0 r2) i .r0'
+  ${If} $0 == 1
+    StrCpy $NativeMachine $2
+  ${EndIf}
+!endif
+  IntOp $NativeMachine $NativeMachine + 0
+  ${If} $NativeMachine = ${IMAGE_FILE_MACHINE_ARM64}
+    StrCpy $Architecture "arm64"
+    StrCpy $PackageArchitecture "Arm64"
+  ${Else}
+    StrCpy $Architecture "x64"
+    StrCpy $PackageArchitecture "X64"
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   SetRegView 64
   SetShellVarContext all
+  Call ChooseArchitecture
+  Call ChooseRegistrar
   InitPluginsDir
+  ; The x64 library, which this x64 process can load on either machine.
   File "/oname=$PLUGINSDIR\Wendrift.dll" "${LIBRARY}"
   !insertmacro ChooseLanguage "$PLUGINSDIR\Wendrift.dll"
   Delete "$PLUGINSDIR\Wendrift.dll"
@@ -189,10 +248,15 @@ Function LeaveDirectoryPage
   ${EndIf}
 FunctionEnd
 
+; The uninstaller brings its own copy of the x64 library to ask: the installed one is ARM64 on
+; Windows on ARM, which this x64 process cannot load.
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
-  !insertmacro ChooseLanguage "$INSTDIR\Wendrift.dll"
+  Call un.ChooseRegistrar
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\Wendrift.dll" "${LIBRARY}"
+  !insertmacro ChooseLanguage "$PLUGINSDIR\Wendrift.dll"
 FunctionEnd
 
 ; $Field = the first entry of $List, which loses it.
@@ -457,8 +521,16 @@ FunctionEnd
   File "/oname=$PLUGINSDIR\${name}" "${source}"
   Call StageFromPluginsDir
 !macroend
+; The file of the machine's architecture.
+!macro StageForArchitecture name x64 arm64
+  ${If} $Architecture == "arm64"
+    !insertmacro StageFile "${name}" "${arm64}"
+  ${Else}
+    !insertmacro StageFile "${name}" "${x64}"
+  ${EndIf}
+!macroend
 !macro _StagePackage NAME
-  !insertmacro StageFile "${NAME}.msix" "${PACKAGE_DIR}\${NAME}.msix"
+  !insertmacro StageForArchitecture "${NAME}.msix" "${PACKAGE_DIR}\${NAME}.msix" "${PACKAGE_DIR}\arm64\${NAME}.msix"
 !macroend
 !macro _StageLogo NAME
   !insertmacro StageFile "Assets\${NAME}" "${PACKAGE_DIR}\Assets\${NAME}"
@@ -544,11 +616,12 @@ Section "Wendrift"
   Call OpenLog
   !insertmacro ForEachInstalledFile _RemoveLeftovers
   ${WinVerGetBuild} $R0
+  !insertmacro Log "Native machine $NativeMachine: the $Architecture programs and packages"
   InitPluginsDir
   CreateDirectory "$PLUGINSDIR\Assets"
   StrCpy $Staged ""
-  !insertmacro StageFile "Wendrift.dll" "${LIBRARY}"
-  !insertmacro StageFile "WendriftConfig.exe" "${CONFIG_PROGRAM}"
+  !insertmacro StageForArchitecture "Wendrift.dll" "${LIBRARY}" "${ARM64_LIBRARY}"
+  !insertmacro StageForArchitecture "WendriftConfig.exe" "${CONFIG_PROGRAM}" "${ARM64_CONFIG_PROGRAM}"
   StrCpy $R9 "Uninstall.exe"
   WriteUninstaller "$PLUGINSDIR\Uninstall.exe"
   Call StageFromPluginsDir
@@ -568,10 +641,12 @@ Section "Wendrift"
   Call PutStagedInPlace
   !insertmacro ForEachLegacyFile _DeleteLegacyFile
 
-  ; DllRegisterServer, in this 64-bit process: the server keys land in the 64-bit view.
+  ; DllRegisterServer, by the native regsvr32: the server keys land in the native view.
   ClearErrors
-  RegDLL "$INSTDIR\Wendrift.dll"
+  ExecWait '"$Registrar" /s "$INSTDIR\Wendrift.dll"' $0
   ${If} ${Errors}
+  ${OrIf} $0 != 0
+    !insertmacro Log "$Registrar answered $0 for $INSTDIR\Wendrift.dll"
     !insertmacro FailWith 3 RegistrationFailed
   ${EndIf}
 
@@ -859,12 +934,14 @@ Section "Uninstall"
   ${EndIf}
   Call un.RemoveTrust
   Call un.CollectStoredExtensions
-  ; The library's own Uninstall first: every association and every per-file-type hook goes.
-  System::Call '"$INSTDIR\Wendrift.dll"::Uninstall() i .r0 ?u'
+  ; The library's own Uninstall first (the uninstaller's copy: it takes nothing of the installed
+  ; file's): every association and every per-file-type hook goes.
+  System::Call '"$PLUGINSDIR\Wendrift.dll"::Uninstall() i .r0 ?u'
   DetailPrint "Associations removed: $0"
   Call un.ReleaseOwnFileTypes
-  ; Then DllUnregisterServer: the server keys and our ProgID.
-  UnRegDLL "$INSTDIR\Wendrift.dll"
+  ; Then DllUnregisterServer of the installed library: the server keys and our ProgID.
+  ExecWait '"$Registrar" /u /s "$INSTDIR\Wendrift.dll"' $0
+  DetailPrint "$Registrar /u answered $0"
 
   ; What the setup wrote, by name; a folder only when nothing else is in it.
   !insertmacro ForEachInstalledFile _RemoveInstalledFile

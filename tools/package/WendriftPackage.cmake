@@ -1,8 +1,8 @@
 # The Windows 11 sparse packages, built with everything else: the signing certificate (this
 # machine's development key unless WENDRIFT_SIGNING_PFX names a release one), the logos (from
-# the product's drawing), one packed and signed package per first-menu entry, the list of
-# packages the installer registers (with the publisher id Windows derives from the certificate),
-# and the public certificate the installer trusts when it is self-signed. Also the signed copies
+# the product's drawing), one packed and signed package per first-menu entry and architecture,
+# the list of packages the installer registers (with the publisher id Windows derives from the
+# certificate), and the public certificate the installer trusts when it is self-signed. Also the signed copies
 # of the programs the setup ships (wendrift_signed_copy).
 find_program(WENDRIFT_PYTHON python3 REQUIRED)
 find_program(WENDRIFT_OPENSSL openssl REQUIRED)
@@ -45,11 +45,13 @@ foreach(logo Square150x150Logo:150 Square44x44Logo:44 StoreLogo:50)
   list(APPEND package_asset_args --asset Assets/${logo_name}.png=${png})
 endforeach()
 
-# wendrift_sparse_package(<entry> <display name> <command>): package/Wendrift.<entry>.msix, the
-# package of one first-menu entry, which declares the one verb Wendrift<entry> and its class,
-# WENDRIFT_<command>_CLASS_ID from the list the library is built from
-# (shellext/entry/ClassIds.cmake). Each package's name and file are appended to the global
-# properties WENDRIFT_PACKAGE_NAMES and WENDRIFT_PACKAGE_FILES.
+# wendrift_sparse_package(<entry> <display name> <command>): the package of one first-menu
+# entry, which declares the one verb Wendrift<entry> and its class, WENDRIFT_<command>_CLASS_ID
+# from the list the library is built from (shellext/entry/ClassIds.cmake), once per processor
+# architecture the setup installs: package/Wendrift.<entry>.msix for x64 and
+# package/arm64/Wendrift.<entry>.msix for ARM64, with the same identity name (one family: Windows
+# holds one of them per user). The name is appended to the global property
+# WENDRIFT_PACKAGE_NAMES, each file to WENDRIFT_PACKAGE_FILES.
 function(wendrift_sparse_package entry display command)
   set(name Wendrift.${entry})
   set(template ${WENDRIFT_PACKAGE_DIR}/${name}.xml.in)
@@ -60,24 +62,31 @@ function(wendrift_sparse_package entry display command)
   file(WRITE ${template}.new "${manifest}")
   configure_file(${template}.new ${template} COPYONLY)
 
-  set(unsigned ${WENDRIFT_PACKAGE_DIR}/${name}-unsigned.msix)
-  set(signed ${WENDRIFT_PACKAGE_DIR}/${name}.msix)
-  add_custom_command(OUTPUT ${unsigned}
-    COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py package
-            --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${name}
-            --version ${PROJECT_VERSION} --template ${template}
-            ${package_asset_args} --out ${unsigned}
-    DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_assets} ${package_tools}/pack.py
-            ${package_tools}/msix.py ${template}
-    COMMENT "Packing ${name}.msix"
-    VERBATIM)
-  add_custom_command(OUTPUT ${signed}
-    COMMAND ${WENDRIFT_SIGNING} sign ${unsigned} ${signed}
-    DEPENDS ${unsigned} ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/signing.sh
-    COMMENT "Signing ${name}.msix"
-    VERBATIM)
+  foreach(architecture x64 arm64)
+    set(folder ${WENDRIFT_PACKAGE_DIR})
+    if(architecture STREQUAL "arm64")
+      set(folder ${WENDRIFT_PACKAGE_DIR}/arm64)
+    endif()
+    set(unsigned ${folder}/${name}-unsigned.msix)
+    set(signed ${folder}/${name}.msix)
+    add_custom_command(OUTPUT ${unsigned}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+      COMMAND ${WENDRIFT_PYTHON} ${package_tools}/pack.py package
+              --certificate ${WENDRIFT_CERTIFICATE_PEM} --name ${name}
+              --version ${PROJECT_VERSION} --architecture ${architecture} --template ${template}
+              ${package_asset_args} --out ${unsigned}
+      DEPENDS ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_assets} ${package_tools}/pack.py
+              ${package_tools}/msix.py ${template}
+      COMMENT "Packing ${name}.msix (${architecture})"
+      VERBATIM)
+    add_custom_command(OUTPUT ${signed}
+      COMMAND ${WENDRIFT_SIGNING} sign ${unsigned} ${signed}
+      DEPENDS ${unsigned} ${WENDRIFT_CERTIFICATE_DEPENDS} ${package_tools}/signing.sh
+      COMMENT "Signing ${name}.msix (${architecture})"
+      VERBATIM)
+    set_property(GLOBAL APPEND PROPERTY WENDRIFT_PACKAGE_FILES ${signed})
+  endforeach()
   set_property(GLOBAL APPEND PROPERTY WENDRIFT_PACKAGE_NAMES ${name})
-  set_property(GLOBAL APPEND PROPERTY WENDRIFT_PACKAGE_FILES ${signed})
 endfunction()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${package_tools}/AppxManifest.xml.in)
 

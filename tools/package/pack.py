@@ -7,9 +7,10 @@
       Windows derives from the certificate's subject (with a name, the family name the installer
       asks Windows about), whether the certificate is self-signed (and so needs trusting), and
       its thumbprint, by which the installer records the trust it gave
-  pack.py package --certificate CERT.pem --name NAME --version V --template MANIFEST.in
-                  --asset ZIPNAME=FILE ... --out UNSIGNED.msix
-      renders the manifest (Publisher = the certificate's subject) and packs it with the logos
+  pack.py package --certificate CERT.pem --name NAME --version V --architecture ARCH
+                  --template MANIFEST.in --asset ZIPNAME=FILE ... --out UNSIGNED.msix
+      renders the manifest (Publisher = the certificate's subject, ProcessorArchitecture = ARCH,
+      x64 or arm64: the programs' beside it) and packs it with the logos
       the way Microsoft's packaging library does: payload sorted by name, then the manifest,
       the block map and the content types; zip64 records and data descriptors; deflate flushed
       after every 64 KiB block, whose SHA-256 and compressed size the block map records
@@ -122,7 +123,7 @@ def write_package(args):
     with open(args.template, encoding="utf-8") as template:
         manifest = template.read()
     for key, value in (("@NAME@", args.name), ("@VERSION@", args.version),
-                       ("@PUBLISHER@", publisher)):
+                       ("@PUBLISHER@", publisher), ("@ARCHITECTURE@", args.architecture)):
         manifest = manifest.replace(key, escape(value, {'"': "&quot;"}))
     if re.search(r"@[A-Z_]+@", manifest):
         sys.exit("pack.py: the manifest template holds a placeholder that was not filled")
@@ -159,6 +160,7 @@ def main():
     package.add_argument("--certificate", required=True)
     package.add_argument("--name", required=True)
     package.add_argument("--version", required=True)
+    package.add_argument("--architecture", required=True, choices=["x64", "arm64"])
     package.add_argument("--template", required=True)
     package.add_argument("--asset", action="append", required=True)
     package.add_argument("--out", required=True)

@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
-"""arm64-binaries-test.py CERTIFICATE X64_FOLDER ARM64_FOLDER [NAME...]
+"""setup-payload-test.py CERTIFICATE SETUP.exe
 
-The ARM64 programs read as Windows on ARM reads them: each NAME in ARM64_FOLDER (every .dll and
-.exe there when none is named) is an ARM64 image, imports Windows' own DLLs only, exports exactly
-what its x64 twin (the same name in X64_FOLDER) exports, has the twin's subsystem and resources,
-and carries a signature that osslsigncode verifies against CERTIFICATE."""
+What the setup ships, read from its payload (unpacked by 7-Zip) as Windows on ARM reads it: the
+programs come in twins, an x64 and an ARM64 image of each name; every ARM64 image imports
+Windows' own DLLs only, exports exactly what its x64 twin exports, has the twin's subsystem and
+resources, and carries a signature that osslsigncode verifies against CERTIFICATE. Each first-menu
+package comes for x64 and for arm64, the two alike but for the architecture, both signed."""
 import os
+import re
 import struct
 import subprocess
 import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 # In every Windows' system folder; no compiler's runtime DLL is.
 WINDOWS_DLLS = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "dwmapi.dll",
@@ -130,20 +135,77 @@ def problems_of(name, arm64_path, x64_path, certificate):
     differing = sorted(str(key) for key in ours.keys() | theirs.keys() if not same(key))
     if not ours or differing:
         found.append(f"{name}'s resources differ from its x64 twin's: {', '.join(differing) or 'none'}")
-    if subprocess.run(["osslsigncode", "verify", "-in", arm64_path, "-CAfile", certificate],
+    return found + signature_problems(name, arm64_path, certificate)
+
+
+def signature_problems(name, path, certificate):
+    if subprocess.run(["osslsigncode", "verify", "-in", path, "-CAfile", certificate],
                       capture_output=True).returncode != 0:
-        found.append(f"{name} does not verify against {certificate}")
+        return [f"{name} does not verify against {certificate}"]
+    return []
+
+
+def payload(setup, folder):
+    """{file name: [paths]} of everything the setup carries (7-Zip numbers same-named files)."""
+    subprocess.run(["7z", "x", "-aou", "-y", f"-o{folder}", setup], check=True, capture_output=True)
+    found = {}
+    for root, _, files in os.walk(folder):
+        for file in files:
+            name = re.sub(r"_\d+(\.[^.]+)$", r"\1", file)
+            found.setdefault(name, []).append(os.path.join(root, file))
     return found
 
 
-def main(certificate, x64_folder, arm64_folder, *names):
-    if not names and os.path.isdir(arm64_folder):
-        names = sorted(n for n in os.listdir(arm64_folder) if n.lower().endswith((".dll", ".exe")))
-    failures = [] if names else [f"no ARM64 programs in {arm64_folder}"]
-    for name in names:
-        failures += problems_of(name, os.path.join(arm64_folder, name),
-                                os.path.join(x64_folder, name), certificate)
-    print("\n".join("FAIL: " + failure for failure in failures) or f"ok: ARM64 {', '.join(names)}")
+def program_problems(name, paths, certificate):
+    images = []
+    for path in paths:
+        try:
+            images.append((path, Image(path)))
+        except (OSError, ValueError) as error:
+            return [f"{name}: {error}"]
+    arm64 = [path for path, image in images if image.machine == 0xAA64]
+    x64 = [path for path, image in images if image.machine == 0x8664]
+    if not arm64 or not x64 or len(arm64) + len(x64) != len(images):
+        return [f"{name}: {len(x64)} x64 and {len(arm64)} ARM64 images of {len(images)}, "
+                "expected an x64 and an ARM64 one and nothing else"]
+    found = []
+    for path in arm64:
+        found += problems_of(name, path, x64[0], certificate)
+    return found
+
+
+def package_problems(name, paths):
+    seen = {}
+    for path in paths:
+        with zipfile.ZipFile(path) as archive:
+            manifest = archive.read("AppxManifest.xml").decode("utf-8")
+        root = ElementTree.fromstring(manifest)
+        identity = root.find("{http://schemas.microsoft.com/appx/manifest/foundation/windows10}Identity")
+        architecture = identity.get("ProcessorArchitecture")
+        seen[architecture] = re.sub(r'ProcessorArchitecture="[^"]*"', "", manifest)
+    found = []
+    if sorted(seen) != ["arm64", "x64"] or len(paths) != 2:
+        found.append(f"{name}: packages for {sorted(seen)} ({len(paths)} files), expected x64 and arm64")
+    elif seen["arm64"] != seen["x64"]:
+        found.append(f"{name}: the arm64 package's manifest differs from the x64 one's beyond its architecture")
+    return found
+
+
+def main(certificate, setup):
+    with tempfile.TemporaryDirectory() as folder:
+        carried = payload(setup, folder)
+        failures = []
+        for name in ("Wendrift.dll", "WendriftConfig.exe"):
+            failures += program_problems(name, carried.get(name, []), certificate)
+        packages = sorted(name for name in carried if name.lower().endswith(".msix"))
+        if not packages:
+            failures.append("no packages in the setup")
+        for name in packages:
+            for path in carried[name]:
+                failures += signature_problems(name, path, certificate)
+            failures += package_problems(name, carried[name])
+        print("\n".join("FAIL: " + failure for failure in failures) or
+              f"ok: x64 and ARM64 twins of Wendrift.dll, WendriftConfig.exe, {', '.join(packages)}")
     return 1 if failures else 0
 
 
