@@ -3,7 +3,7 @@
 #include "store/RegKey.h"
 #include "winframe/TextHelpers.h"
 
-const wchar_t kPickerKey[] = L"Software\\Wendrift\\Picker";
+#include "WendriftClassIds.h"  // kPickerKey
 
 namespace {
 

@@ -7,8 +7,6 @@
 
 #include <string>
 
-extern const wchar_t kPickerKey[];  // "Software\Wendrift\Picker"
-
 // False until the box was first left ticked.
 bool RememberChecked();
 bool SetRememberChecked(bool checked);

@@ -39,10 +39,9 @@ ProgressState::~ProgressState() {
     DeleteCriticalSection(&lock_);
 }
 
-void ProgressState::Start(bool isCopy) {
+void ProgressState::Start() {
     FiguresLock lock(lock_);
     figures_.started = true;
-    figures_.isCopy = isCopy;
 }
 
 void ProgressState::BeginFile(unsigned int fileNumber, unsigned int fileCount,

@@ -10,7 +10,6 @@
 // One reading of the published figures.
 struct ProgressFigures {
     bool started = false;      // the destination is settled: the caption and the clock show
-    bool isCopy = true;
     unsigned int fileNumber = 0;  // the file being started, from 1; 0 before the first
     unsigned int fileCount = 0;
     std::wstring label;           // compacted name of that file
@@ -41,7 +40,7 @@ public:
     ProgressState& operator=(const ProgressState&) = delete;
 
     // The worker's side.
-    void Start(bool isCopy);
+    void Start();
     // A new file: its percentage starts at 0 in the worker's own wording.
     void BeginFile(unsigned int fileNumber, unsigned int fileCount, const std::wstring& label);
     // The elapsed time counts from the first call; later calls change nothing.

@@ -40,7 +40,7 @@ public:
         if (!CheckDestination()) return End(0);
         // Left by hosts that died part-way through a replace; held folders stay.
         RemoveStaleStagingFolders(job_.destination);
-        progress_.Start(job_.isCopy);
+        progress_.Start();
 
         for (const std::wstring& source : job_.files) {
             // A pause holds here between files; a Cancel meanwhile ends the job.

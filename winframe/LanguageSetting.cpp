@@ -1,8 +1,9 @@
 #include "winframe/LanguageSetting.h"
 
+#include "WendriftClassIds.h"  // kSettingsKey
+
 #include <windows.h>
 
-const wchar_t kSettingsKey[] = L"Software\\Wendrift";
 const wchar_t kLanguageValueName[] = L"Language";
 
 namespace {

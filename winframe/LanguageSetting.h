@@ -6,7 +6,6 @@
 
 #include <string>
 
-extern const wchar_t kSettingsKey[];       // "Software\Wendrift"
 extern const wchar_t kLanguageValueName[];  // "Language"
 
 // The tag as stored; empty when the value is absent, empty or unreadable.

@@ -1,10 +1,12 @@
-# Every COM class Wendrift.dll serves, its ProgID and the store's key, each written here and
-# nowhere else. The library, the registration and the tests get them through the generated
+# Every COM class Wendrift.dll serves, its ProgID and the settings' registry keys, each written
+# here and nowhere else. The library, the registration and the tests get them through the generated
 # WendriftClassIds.h, the setup and its test through WendriftIds.nsh, the Windows 11 package
 # manifest through WendriftPackage.cmake, and a test holds the README to the ids: change one here
 # and everything that ships follows.
 set(WENDRIFT_PROGID "Wendrift.ShellCallback.1")   # the classic handler's ProgID
-set(WENDRIFT_STORE_KEY "Software\\Wendrift\\Extensions")  # under HKCU: the associations
+set(WENDRIFT_SETTINGS_KEY "Software\\Wendrift")  # under HKCU: the settings (Language and the rest)
+set(WENDRIFT_STORE_KEY "${WENDRIFT_SETTINGS_KEY}\\Extensions")  # the associations
+set(WENDRIFT_PICKER_KEY "${WENDRIFT_SETTINGS_KEY}\\Picker")  # what "Other folder..." remembers
 set(WENDRIFT_CLASS_IDS
   ShellCallback=6C2D91B4-0F3E-4a58-9B17-E4D0A3C5F829  # the classic context-menu handler
   CopyCommand=0BD47E4C-8821-4616-B0BD-025A6CF2E971    # Windows 11 first menu, "Copy To"
@@ -14,8 +16,8 @@ set(WENDRIFT_CLASS_IDS
 set(WENDRIFT_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 
 # Writes WendriftClassIds.h (kShellCallbackClassId and kShellCallbackClassIdText, and so on,
-# kProgId and kStoreBaseKey) and WendriftIds.nsh (SHELL_CALLBACK_CLASS_ID and so on, PROGID and
-# STORE_KEY), and sets WENDRIFT_SHELL_CALLBACK_CLASS_ID and so on, the ids without braces.
+# kProgId, kSettingsKey, kStoreBaseKey and kPickerKey) and WendriftIds.nsh (SHELL_CALLBACK_CLASS_ID
+# and so on, PROGID, SETTINGS_KEY and STORE_KEY), and sets WENDRIFT_SHELL_CALLBACK_CLASS_ID and so on, the ids without braces.
 function(wendrift_class_ids)
   set(hex "[0-9A-Fa-f]")
   set(hex4 "${hex}${hex}${hex}${hex}")
@@ -47,11 +49,16 @@ function(wendrift_class_ids)
       "inline constexpr CLSID k${name}ClassId = {0x${data1}, 0x${data2}, 0x${data3}, {${bytes}}};\n"
       "inline constexpr wchar_t k${name}ClassIdText[] = L\"{${id}}\";\n")
   endforeach()
-  string(REPLACE "\\" "\\\\" store_key_c "${WENDRIFT_STORE_KEY}")
-  string(APPEND lines
-    "inline constexpr wchar_t kProgId[] = L\"${WENDRIFT_PROGID}\";\n"
-    "inline constexpr wchar_t kStoreBaseKey[] = L\"${store_key_c}\";\n")
+  string(APPEND lines "inline constexpr wchar_t kProgId[] = L\"${WENDRIFT_PROGID}\";\n")
+  foreach(key Settings:SETTINGS StoreBase:STORE Picker:PICKER)
+    string(REPLACE ":" ";" key ${key})
+    list(GET key 0 name)
+    list(GET key 1 upper)
+    string(REPLACE "\\" "\\\\" text "${WENDRIFT_${upper}_KEY}")
+    string(APPEND lines "inline constexpr wchar_t k${name}Key[] = L\"${text}\";\n")
+  endforeach()
   string(APPEND nsis "!define PROGID \"${WENDRIFT_PROGID}\"\n"
+                     "!define SETTINGS_KEY \"${WENDRIFT_SETTINGS_KEY}\"\n"
                      "!define STORE_KEY \"${WENDRIFT_STORE_KEY}\"\n")
   # Written only when it changes, so that a new configure rebuilds nothing.
   set(header ${WENDRIFT_GENERATED_DIR}/WendriftClassIds.h)

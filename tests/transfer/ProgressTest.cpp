@@ -43,7 +43,7 @@ protected:
         gNow = 5000;
         context_.progress = &state_;
         context_.cancelFlag = state_.CancelFlag();
-        state_.Start(true);
+        state_.Start();
         state_.BeginFile(1, 1, L"song.mp3");
     }
     void TearDown() override {

@@ -20,7 +20,7 @@ SetCompressor /SOLID lzma
 ; list and signing certificate; CERTIFICATE_SELF_SIGNED when nobody but the machine that
 ; trusts it vouches for it, and CERTIFICATE_THUMBPRINT.
 !include "${PACKAGE_DEFINES}"
-; PROGID, STORE_KEY and the class ids, written once for the library and the setup.
+; PROGID, SETTINGS_KEY, STORE_KEY and the class ids, written once for the library and the setup.
 !include "${IDS_DEFINES}"
 
 !ifndef VERSION
@@ -57,11 +57,11 @@ SetCompressor /SOLID lzma
 ; SHA-1 thumbprints), which the uninstaller removes.
 !define FIRST_WINDOWS_11_BUILD 22000
 !define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\{9294691A-26A1-45AB-8DF0-74A655584D53}"
-!define TRUST_KEY "Software\Wendrift\TrustedCertificates"
+!define TRUST_KEY "${SETTINGS_KEY}\TrustedCertificates"
 ; What setups before one package per entry left: one package with both verbs, its file, and
 ; the subjects (not the thumbprints) of the certificates they trusted.
 !define LEGACY_PACKAGE "Wendrift.Shell"
-!define LEGACY_TRUST_KEY "Software\Wendrift\TrustedCertificateSubjects"
+!define LEGACY_TRUST_KEY "${SETTINGS_KEY}\TrustedCertificateSubjects"
 ; The cmdlets are handed over as a command, not a script file: an execution policy set by Group
 ; Policy can block script files whatever -ExecutionPolicy says, but not commands. The commands
 ; carry no data: the install folder, which may hold any of PowerShell's quote characters, is
@@ -898,7 +898,7 @@ Function un.RemoveTrust
   ${Loop}
   DeleteRegKey HKLM "${TRUST_KEY}"
   DeleteRegKey HKLM "${LEGACY_TRUST_KEY}"
-  DeleteRegKey /ifempty HKLM "Software\Wendrift"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
 FunctionEnd
 
 ; The packages for every user Windows lets us reach, and Active Setup.
