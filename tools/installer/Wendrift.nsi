@@ -193,7 +193,6 @@ Var Registrar     ; the native regsvr32, which loads a library of the machine's 
 !insertmacro ChooseRegistrarFunction ""
 !insertmacro ChooseRegistrarFunction "un."
 
-!define IMAGE_FILE_MACHINE_AMD64 0x8664
 !define IMAGE_FILE_MACHINE_ARM64 0xAA64
 ; $Architecture from the machine's native architecture, not the one this x64 process sees: on
 ; Windows on ARM, GetNativeSystemInfo answers x64 to an emulated x64 process; IsWow64Process2
