@@ -130,9 +130,7 @@ std::vector<std::wstring> TextsSeen(HWND dialog, int item) {
 }
 
 TEST_F(JobTest, CopyShowsEachFileAsItStartsAndTheDialogGoesAwayByItself) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 40;  // each file on screen for about half a second
+    kit::StandIn& standIn = kit::InstallSlowStandIn(40);  // each file on screen for about half a second
     auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 40000);
     Start(files);
     HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
@@ -154,10 +152,8 @@ TEST_F(JobTest, CopyShowsEachFileAsItStartsAndTheDialogGoesAwayByItself) {
 }
 
 TEST_F(JobTest, MoveTakesTheFilesAway) {
-    kit::StandIn& standIn = kit::InstallStandIn();
+    kit::StandIn& standIn = kit::InstallSlowStandIn(30);
     standIn.crossVolume = true;  // a copy and a delete, slow enough to watch
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 30;
     auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 20000);
     std::vector<std::string> contents;
     for (auto& file : files) contents.push_back(Original(file));
@@ -178,9 +174,7 @@ TEST_F(JobTest, MoveTakesTheFilesAway) {
 
 
 TEST_F(JobTest, EscAndTheCloseBoxLeaveTheTransferRunning) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 10;
+    kit::StandIn& standIn = kit::InstallSlowStandIn(10);
     auto files = Sources({L"a.wdjob", L"b.wdjob"}, 40000);
     Start(files);
     HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
@@ -193,9 +187,7 @@ TEST_F(JobTest, EscAndTheCloseBoxLeaveTheTransferRunning) {
 }
 
 TEST_F(JobTest, CancelStopsTheRunningFileAndStartsNoOther) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 20;
+    kit::StandIn& standIn = kit::InstallSlowStandIn(20);
     auto files = Sources({L"a.wdjob", L"b.wdjob", L"c.wdjob"}, 400000);
     Start(files);
     HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
@@ -211,9 +203,7 @@ TEST_F(JobTest, CancelStopsTheRunningFileAndStartsNoOther) {
 }
 
 TEST_F(JobTest, TwoTransfersAtOnceCancelStopsOnlyOne) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 15;
+    kit::InstallSlowStandIn(15);
     auto first = Sources({L"a1.wdjob", L"a2.wdjob"}, 200000);
     auto second = Sources({L"b1.wdjob", L"b2.wdjob"}, 200000);
     std::wstring otherDestination = root_.Path() + L"\\to2";
@@ -238,9 +228,7 @@ TEST_F(JobTest, TwoTransfersAtOnceCancelStopsOnlyOne) {
 }
 
 TEST_F(JobTest, ScreenshotsOfTheProgressAndReplaceDialogs) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 10;
+    kit::InstallSlowStandIn(10);
     auto files = Sources({L"holiday-video.wdjob", L"notes.wdjob"}, 1000000);
     Existing(L"notes.wdjob", "an older version");
     Start(files);
@@ -569,9 +557,7 @@ long long SizeOf(const std::wstring& path) {
 TEST_F(JobTest, PauseHoldsMidFileUntilResumeAndCancelWhilePausedEndsAsEver) {
     for (bool resume : {true, false}) {
         SCOPED_TRACE(resume ? "resume" : "cancel");
-        kit::StandIn& standIn = kit::InstallStandIn();
-        standIn.chunkBytes = 4096;
-        standIn.delayPerChunkMs = 10;
+        kit::StandIn& standIn = kit::InstallSlowStandIn(10);
         auto files = Sources({L"a.wdjob", L"b.wdjob"}, 400000);
         Start(files);
         HWND dialog = kit::WaitForProgressDialog(L"a.wdjob");
@@ -855,9 +841,7 @@ TEST_F(JobTest, TheHostsProcessIsHeldUntilTheTransferEndsAndTheWorkerHasAnApartm
     ASSERT_TRUE(setInstanceExplorer);
     HostProcess host;
     setInstanceExplorer(&host);
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 30;
+    kit::StandIn& standIn = kit::InstallSlowStandIn(30);
     auto files = Sources({L"a.wdjob"}, 40000);
     Start(files);
     EXPECT_TRUE(WaitUntil([&] { return !standIn.Calls().empty(); }, 5000));

@@ -12,9 +12,7 @@
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 40;
+    kit::InstallSlowStandIn(40);
     std::vector<DWORD> before = kit::Threads();
     if (!StartTransfer(nullptr, {argv[1]}, argv[2], true)) return 1;
     HWND question = kit::WaitForDialog(L"Confirm File Replace");

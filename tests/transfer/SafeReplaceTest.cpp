@@ -143,9 +143,7 @@ TEST_F(SafeReplaceTest, WithoutAnExistingTargetTheCopyGoesStraightToIt) {
 }
 
 TEST_F(SafeReplaceTest, CancelInTheMiddleOfAFileKeepsTheExistingTarget) {
-    kit::StandIn& standIn = kit::InstallStandIn();
-    standIn.chunkBytes = 4096;
-    standIn.delayPerChunkMs = 20;
+    kit::InstallSlowStandIn(20);
     StartReplacing({sources_[0]}, true);
     HWND progress = kit::WaitForProgressDialog(L"a.wdrep");
     ASSERT_TRUE(progress);

@@ -402,6 +402,13 @@ StandIn& InstallStandIn() {
     return gStandIn;
 }
 
+StandIn& InstallSlowStandIn(DWORD delayPerChunkMs) {
+    StandIn& standIn = InstallStandIn();
+    standIn.chunkBytes = 4096;
+    standIn.delayPerChunkMs = delayPerChunkMs;
+    return standIn;
+}
+
 void RestorePlatform() {
     Platform() = TransferPlatform();
 }

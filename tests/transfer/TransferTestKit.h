@@ -96,6 +96,9 @@ struct StandIn {
 // Installs the stand-in (fresh settings, no calls) for the current test; Restore puts the
 // platform's own functions and clock back.
 StandIn& InstallStandIn();
+// The same, copying 4 KiB at a time with a pause after each chunk: a transfer slow enough to
+// watch and to act on while it runs.
+StandIn& InstallSlowStandIn(DWORD delayPerChunkMs);
 void RestorePlatform();
 
 }  // namespace kit
