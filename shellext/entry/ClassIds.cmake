@@ -1,8 +1,8 @@
 # Every COM class Wendrift.dll serves, its ProgID and the settings' registry keys, each written
-# here and nowhere else. The library, the registration and the tests get them through the generated
-# WendriftClassIds.h, the setup and its test through WendriftIds.nsh, the Windows 11 package
-# manifest through WendriftPackage.cmake, and a test holds the README to the ids: change one here
-# and everything that ships follows.
+# here and nowhere else. The library, the registration and the tests get them through the
+# generated WendriftClassIds.h, the setup and its test through WendriftIds.nsh, the Windows 11
+# package manifest through WendriftPackage.cmake, and a test holds the README to the ids: change
+# one here and everything that ships follows.
 set(WENDRIFT_PROGID "Wendrift.ShellCallback.1")   # the classic handler's ProgID
 set(WENDRIFT_SETTINGS_KEY "Software\\Wendrift")  # under HKCU: the settings (Language and the rest)
 set(WENDRIFT_STORE_KEY "${WENDRIFT_SETTINGS_KEY}\\Extensions")  # the associations
@@ -16,8 +16,9 @@ set(WENDRIFT_CLASS_IDS
 set(WENDRIFT_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 
 # Writes WendriftClassIds.h (kShellCallbackClassId and kShellCallbackClassIdText, and so on,
-# kProgId, kSettingsKey, kStoreBaseKey and kPickerKey) and WendriftIds.nsh (SHELL_CALLBACK_CLASS_ID
-# and so on, PROGID, SETTINGS_KEY and STORE_KEY), and sets WENDRIFT_SHELL_CALLBACK_CLASS_ID and so on, the ids without braces.
+# kProgId, kSettingsKey, kStoreBaseKey and kPickerKey) and WendriftIds.nsh
+# (SHELL_CALLBACK_CLASS_ID and so on, PROGID, SETTINGS_KEY and STORE_KEY), and sets
+# WENDRIFT_SHELL_CALLBACK_CLASS_ID and so on, the ids without braces.
 function(wendrift_class_ids)
   set(hex "[0-9A-Fa-f]")
   set(hex4 "${hex}${hex}${hex}${hex}")

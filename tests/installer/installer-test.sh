@@ -371,7 +371,7 @@ expect_log 'Native machine 43620: the arm64 programs and packages'
 check "the native regsvr32 registered the library, once per install" test \
   "$(tr -d '\r' <"$registrations" | sed 's/^"[^"]*" *//' | sort | uniq -c | sed 's/^ *//')" = "2 /s \"$windir\\Wendrift.dll\""
 check "the packages of another architecture go before the ARM64 ones are added" \
-  grep -qF -- "-or \$_.Architecture -ne 'Arm64' } | Remove-AppxPackage" <(tail -n1 "$commands")
+  grep -qF -- "-or \$_.Architecture -ne 'arm64' } | Remove-AppxPackage" <(tail -n1 "$commands")
 w "$helper" "$ext1" 'C:\Wendrift Target\One' || fail "associating $ext1"
 arm uninstall
 expect_no_file "$dir"

@@ -71,8 +71,9 @@ SetCompressor /SOLID lzma
 ; stands beside the new ones (when it cannot go, nothing new is added); then for each package,
 ; any of another publisher (an earlier key), of this version of ours (which Windows refuses to
 ; register again with new content) and of another architecture go and it is added. Exit code 1
-; when any step failed. $PackageArchitecture is the setup's own word (X64 or Arm64), no data.
-!define REGISTER_PACKAGES "$$ErrorActionPreference = 'Stop'; $$f = 0; $$d = Get-ItemPropertyValue -LiteralPath 'HKLM:\${UNINSTALL_KEY}' -Name InstallLocation; Get-AppxPackage -Name '${LEGACY_PACKAGE}' | Remove-AppxPackage; foreach ($$p in ${PACKAGE_NAMES}) { try { Get-AppxPackage -Name $$p | Where-Object { $$_.PublisherId -ne '${PACKAGE_PUBLISHER_ID}' -or $$_.Version -eq '${VERSION}' -or $$_.Architecture -ne '$PackageArchitecture' } | Remove-AppxPackage; Add-AppxPackage -Path (Join-Path $$d ($$p + '.msix')) -ExternalLocation $$d -ForceUpdateFromAnyVersion } catch { $$f = 1 } }; exit $$f"
+; when any step failed. $Architecture is the setup's own word (x64 or arm64, which PowerShell
+; reads as its architecture names whatever their case), no data.
+!define REGISTER_PACKAGES "$$ErrorActionPreference = 'Stop'; $$f = 0; $$d = Get-ItemPropertyValue -LiteralPath 'HKLM:\${UNINSTALL_KEY}' -Name InstallLocation; Get-AppxPackage -Name '${LEGACY_PACKAGE}' | Remove-AppxPackage; foreach ($$p in ${PACKAGE_NAMES}) { try { Get-AppxPackage -Name $$p | Where-Object { $$_.PublisherId -ne '${PACKAGE_PUBLISHER_ID}' -or $$_.Version -eq '${VERSION}' -or $$_.Architecture -ne '$Architecture' } | Remove-AppxPackage; Add-AppxPackage -Path (Join-Path $$d ($$p + '.msix')) -ExternalLocation $$d -ForceUpdateFromAnyVersion } catch { $$f = 1 } }; exit $$f"
 ; For every user: each package any install of ours registered, whichever key signed it.
 !define UNREGISTER_PACKAGES "foreach ($$p in ${PACKAGE_NAMES}, '${LEGACY_PACKAGE}') { Get-AppxPackage -AllUsers -Name $$p | Remove-AppxPackage -AllUsers }"
 
@@ -122,7 +123,6 @@ Var ProtectFiles  ; 1: each file written gets the protected owner and access lis
 Var Failed        ; 1 when MoveAside could not rename
 Var Protection    ; that security descriptor
 Var Architecture  ; x64 or arm64: the programs and packages this machine's file manager loads
-Var PackageArchitecture  ; the same as PowerShell names it: X64 or Arm64
 Var NativeMachine ; the machine Windows reports, IMAGE_FILE_MACHINE_*
 Var Registrar     ; the native regsvr32, which loads a library of the machine's architecture
 
@@ -211,10 +211,8 @@ Function ChooseArchitecture
   IntOp $NativeMachine $NativeMachine + 0
   ${If} $NativeMachine = ${IMAGE_FILE_MACHINE_ARM64}
     StrCpy $Architecture "arm64"
-    StrCpy $PackageArchitecture "Arm64"
   ${Else}
     StrCpy $Architecture "x64"
-    StrCpy $PackageArchitecture "X64"
   ${EndIf}
 FunctionEnd
 

@@ -2,8 +2,8 @@
 # machine's development key unless WENDRIFT_SIGNING_PFX names a release one), the logos (from
 # the product's drawing), one packed and signed package per first-menu entry and architecture,
 # the list of packages the installer registers (with the publisher id Windows derives from the
-# certificate), and the public certificate the installer trusts when it is self-signed. Also the signed copies
-# of the programs the setup ships (wendrift_signed_copy).
+# certificate), and the public certificate the installer trusts when it is self-signed. Also the
+# signed copies of the programs the setup ships (wendrift_signed_copy).
 find_program(WENDRIFT_PYTHON python3 REQUIRED)
 find_program(WENDRIFT_OPENSSL openssl REQUIRED)
 find_program(WENDRIFT_OSSLSIGNCODE osslsigncode REQUIRED)
